@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vantrel::cli {
+
+// The program's arguments, without its name, as UTF-8 whatever the platform
+// passes them as, so that any file name reaches the core intact.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+}  // namespace vantrel::cli

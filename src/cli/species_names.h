@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantrel::cli {
+
+// A species as a user types it: a list name in any case with surrounding
+// blanks ignored ("girafarig" is "Girafarig "), or a number 0 to 251.
+std::optional<std::uint8_t> ParseSpecies(std::string_view text);
+
+// "6 Charizard", "0 (no cry)", "252 (no species)".
+std::string DescribeCry(std::uint8_t value);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace vantrel {
+
+inline constexpr std::size_t kSpeciesCount = 251;
+
+// The species in species order: entry N - 1 names species N, spelled as the
+// list shows them ("Girafarig " keeps its trailing blank).
+const std::array<std::string_view, kSpeciesCount>& SpeciesList();
+
+}  // namespace vantrel

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+namespace vantrel {
+
+// An existing regular file opened for byte access at 0-based offsets.
+//
+// Unlike the classic runtime's binary mode it never creates a file and never
+// grows one: the image must stay exactly as long as it was. Every failure is
+// raised as a RuntimeError with the runtime's number.
+class BinaryFile {
+ public:
+  enum class Access { kRead, kReadWrite };
+
+  // Opens `path`; a missing file, a directory, FIFO or device fails at once.
+  static BinaryFile Open(const std::filesystem::path& path, Access access);
+
+  BinaryFile(BinaryFile&& other) noexcept;
+  BinaryFile& operator=(BinaryFile&& other) noexcept;
+  BinaryFile(const BinaryFile&) = delete;
+  BinaryFile& operator=(const BinaryFile&) = delete;
+  // Releases the handle without reporting; call Close() to learn the outcome.
+  ~BinaryFile();
+
+  std::int64_t Size() const;
+  // Raises 62 at or past the end of the file.
+  std::uint8_t ReadByte(std::int64_t offset);
+  // Writes in place; raises kWritePastEndOfFile at or past the end.
+  void WriteByte(std::int64_t offset, std::uint8_t value);
+  // Puts written bytes on disk and releases the handle; a failing flush is a
+  // failure. The handle is released even when this raises.
+  void Close();
+
+ private:
+  BinaryFile(std::intptr_t handle, Access access) : handle_(handle), access_(access) {}
+  void Release() noexcept;
+
+  static constexpr std::intptr_t kNoHandle = -1;
+  std::intptr_t handle_ = kNoHandle;
+  Access access_ = Access::kRead;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace vantrel {
+
+// Error numbers as the classic runtime numbers them; users and scripts know
+// them from the failure box ("Error: 53").
+enum ErrorNumber : std::int32_t {
+  kTypeMismatch = 13,
+  kBadFileNameOrNumber = 52,
+  kFileNotFound = 53,
+  kDeviceIoError = 57,
+  kDiskFull = 61,
+  kInputPastEndOfFile = 62,
+  kBadRecordNumber = 63,
+  kPermissionDenied = 70,
+  kPathFileAccessError = 75,
+  kPathNotFound = 76,
+  // Our own: the runtime would have grown the file; we refuse instead.
+  kWritePastEndOfFile = 1001,
+};
+
+// The description the runtime gives for a number ("File not found").
+std::string DescriptionOf(std::int32_t number);
+
+// A failing runtime operation: a number and a description text.
+class RuntimeError : public std::exception {
+ public:
+  explicit RuntimeError(std::int32_t number);
+  RuntimeError(std::int32_t number, std::string description);
+
+  std::int32_t Number() const noexcept { return number_; }
+  const std::string& Description() const noexcept { return description_; }
+  const char* what() const noexcept override { return description_.c_str(); }
+
+ private:
+  std::int32_t number_;
+  std::string description_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// Uppercase hexadecimal digits without leading zeros: 6 -> "6", 251 -> "FB".
+std::string HexDigits(std::uint32_t value);
+
+// The value of one or two hexadecimal digits, either case. Anything else,
+// empty text and blanks included, raises 13 "Type mismatch".
+std::uint8_t HexByteValue(std::string_view digits);
+
+}  // namespace vantrel

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "runtime/path_text.h"
+#include "support/process.h"
+#include "support/temp_files.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ImageBytes;
+using test::ProgramResult;
+using test::ReadBytes;
+
+ProgramResult Cli(std::vector<std::string> arguments, bool unprivileged = false) {
+  arguments.insert(arguments.begin(), VANTREL_CLI_PATH);
+  return test::RunProgram(arguments, unprivileged);
+}
+
+std::string Text(const fs::path& path) {
+  return Utf8FromPath(path);
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  fs::path image = test::MakeImage(dir / "fire red.gba");
+  std::vector<std::uint8_t> original = ReadBytes(image);
+
+  void ExpectCry(std::uint8_t value) {
+    std::vector<std::uint8_t> expected = original;
+    expected[0x791EE] = value;
+    EXPECT_EQ(ReadBytes(image), expected);
+  }
+};
+
+TEST_F(CliTest, ShowNamesTheSpeciesOrTheLackOfOne) {
+  EXPECT_EQ(Cli({"show", Text(image)}).out, "6 Charizard\n");
+  for (auto [value, line] : {std::pair{0, "0 (no cry)\n"},
+                             {203, "203 Girafarig \n"},
+                             {251, "251 Celebi\n"},
+                             {252, "252 (no species)\n"},
+                             {255, "255 (no species)\n"}}) {
+    test::MakeImage(image, test::kImageSize, static_cast<std::uint8_t>(value));
+    const ProgramResult result = Cli({"show", Text(image)});
+    EXPECT_EQ(result.out, line);
+    EXPECT_EQ(result.exit_code, 0);
+  }
+}
+
+TEST_F(CliTest, ShowOfSeveralImagesNamesEachAndReportsEachFailure) {
+  const fs::path other = test::MakeImage(dir / "other.gba", test::kImageSize, 1);
+  const fs::path missing = dir / "missing.gba";
+  const ProgramResult result = Cli({"show", Text(image), Text(missing), Text(other)});
+  EXPECT_EQ(result.out, Text(image) + ": 6 Charizard\n" + Text(other) + ": 1 Bulbasaur\n");
+  EXPECT_EQ(result.err, Text(missing) + ": Error: 53: File not found\n");
+  EXPECT_EQ(result.exit_code, 1);
+}
+
+TEST_F(CliTest, SetTakesANameInAnyCaseOrANumber) {
+  for (auto [species, value] : {std::pair{"girafarig", 203},
+                                {"  CELEBI ", 251},
+                                {"mr.mime", 122},
+                                {"porygon 2", 233},
+                                {"0", 0},
+                                {"251", 251},
+                                {"6", 6}}) {
+    const ProgramResult result = Cli({"set", Text(image), species});
+    EXPECT_EQ(result.exit_code, 0) << species << result.err;
+    EXPECT_EQ(result.out, "ROM saved successfully!\n");
+    ExpectCry(static_cast<std::uint8_t>(value));
+  }
+}
+
+TEST_F(CliTest, RemoveAndRestoreWriteZeroAndSix) {
+  ProgramResult result = Cli({"remove", Text(image)});
+  EXPECT_EQ(result.out, "Cry removed successfully!\n");
+  ExpectCry(0);
+  result = Cli({"restore", Text(image)});
+  EXPECT_EQ(result.out, "Cry restored successfully!\n");
+  EXPECT_EQ(result.exit_code, 0);
+  ExpectCry(6);
+}
+
+TEST_F(CliTest, SpeciesListsEveryEntryNumbered) {
+  const ProgramResult result = Cli({"species"});
+  std::istringstream lines(result.out);
+  std::vector<std::string> all;
+  for (std::string line; std::getline(lines, line);) all.push_back(line);
+  ASSERT_EQ(all.size(), 251u);
+  EXPECT_EQ(all[0], "1\tBulbasaur");
+  EXPECT_EQ(all[202], "203\tGirafarig ");
+  EXPECT_EQ(all[250], "251\tCelebi");
+}
+
+TEST_F(CliTest, UsageErrorsExitTwoAndTouchNothing) {
+  const std::vector<std::vector<std::string>> misuses = {
+      {},
+      {"frobnicate"},
+      {"show"},
+      {"set", Text(image)},
+      {"set", Text(image), "Missingno"},
+      {"set", Text(image), "252"},
+      {"set", Text(image), ""},
+      {"remove"},
+      {"restore", Text(image), Text(image)},
+      {"species", "extra"},
+      {"--bogus", "show", Text(image)},
+  };
+  for (const auto& arguments : misuses) {
+    const ProgramResult result = Cli(arguments);
+    EXPECT_EQ(result.exit_code, 2) << testing::PrintToString(arguments);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("Usage: vantrel-cli"), std::string::npos);
+  }
+  ExpectCry(6);
+}
+
+TEST_F(CliTest, HelpAndVersion) {
+  ProgramResult result = Cli({"--help"});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out.rfind("Usage: vantrel-cli", 0), 0u);
+  result = Cli({"--version"});
+  EXPECT_EQ(result.out, "vantrel-cli 1.00\n");
+}
+
+TEST_F(CliTest, FileFailuresExitOneWithTheirLine) {
+  const fs::path missing = dir / "missing.gba";
+  ProgramResult result = Cli({"set", Text(missing), "6"});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "Error: 53: File not found\n");
+  EXPECT_FALSE(fs::exists(missing));
+
+  const fs::path short_image = test::MakeImage(dir / "short.gba", 0x791EE);
+  result = Cli({"remove", Text(short_image)});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "Error: 1001: Write past end of file\n");
+  EXPECT_EQ(fs::file_size(short_image), 0x791EEu);
+}
+
+TEST_F(CliTest, ReadOnlyImageIsShownButNotWritten) {
+  test::MakeReadOnly(image);
+  ProgramResult result = Cli({"show", Text(image)}, true);
+  EXPECT_EQ(result.out, "6 Charizard\n");
+  result = Cli({"set", Text(image), "Mew"}, true);
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "Error: 70: Permission denied\n");
+  ExpectCry(6);
+}
+
+TEST_F(CliTest, DoubleDashAllowsNamesThatStartWithADash) {
+  const fs::path dashed = test::MakeImage(dir / "-dashed \xC3\xA9.gba", test::kImageSize, 25);
+  fs::current_path(dir.Path());
+  const std::string name = Utf8FromPath(dashed.filename());
+  EXPECT_EQ(Cli({"show", "--", name}).out, "25 Pikachu\n");
+  EXPECT_EQ(Cli({"show", name}).exit_code, 2);
+}
+
+}  // namespace
+}  // namespace vantrel

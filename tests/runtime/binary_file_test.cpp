@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+
+#include "runtime/binary_file.h"
+#include "runtime/error.h"
+#include "support/handles.h"
+#include "support/temp_files.h"
+#include "support/unprivileged.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ImageBytes;
+using test::ReadBytes;
+
+int ErrorNumberOf(const std::function<void()>& operation) {
+  try {
+    operation();
+  } catch (const RuntimeError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+int OpenError(const fs::path& path, BinaryFile::Access access) {
+  return ErrorNumberOf([&] { BinaryFile::Open(path, access); });
+}
+
+class BinaryFileTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  fs::path image = test::MakeImage(dir / "image.gba", 16, 0);
+};
+
+TEST_F(BinaryFileTest, ReadsAndWritesSingleBytesInPlace) {
+  BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kReadWrite);
+  EXPECT_EQ(file.Size(), 16);
+  EXPECT_EQ(file.ReadByte(0), ImageBytes(16)[0]);
+  file.WriteByte(15, 0xAB);
+  EXPECT_EQ(file.ReadByte(15), 0xAB);
+  file.Close();
+  std::vector<std::uint8_t> expected = ImageBytes(16);
+  expected[15] = 0xAB;
+  EXPECT_EQ(ReadBytes(image), expected);
+}
+
+TEST_F(BinaryFileTest, NeverCreatesAFile) {
+  for (auto access : {BinaryFile::Access::kRead, BinaryFile::Access::kReadWrite}) {
+    EXPECT_EQ(OpenError(dir / "missing.gba", access), kFileNotFound);
+    EXPECT_EQ(OpenError(dir / "no folder" / "x.gba", access), kPathNotFound);
+    EXPECT_EQ(OpenError(image / "below a file", access), kPathNotFound);
+    EXPECT_EQ(OpenError("", access), kBadFileNameOrNumber);
+  }
+  EXPECT_FALSE(fs::exists(dir / "missing.gba"));
+  EXPECT_FALSE(fs::exists(dir / "no folder"));
+}
+
+TEST_F(BinaryFileTest, NeverGrowsAFile) {
+  BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kReadWrite);
+  EXPECT_EQ(ErrorNumberOf([&] { file.ReadByte(16); }), kInputPastEndOfFile);
+  EXPECT_EQ(ErrorNumberOf([&] { file.WriteByte(16, 1); }), kWritePastEndOfFile);
+  EXPECT_EQ(ErrorNumberOf([&] { file.WriteByte(1 << 30, 1); }), kWritePastEndOfFile);
+  EXPECT_EQ(ErrorNumberOf([&] { file.ReadByte(-1); }), kBadRecordNumber);
+  file.Close();
+  EXPECT_EQ(ReadBytes(image), ImageBytes(16));
+}
+
+TEST_F(BinaryFileTest, RefusesWhatIsNotARegularFile) {
+  EXPECT_EQ(OpenError(dir.Path(), BinaryFile::Access::kRead), kPathFileAccessError);
+  EXPECT_EQ(OpenError(dir.Path(), BinaryFile::Access::kReadWrite), kPathFileAccessError);
+#ifndef _WIN32
+  EXPECT_EQ(OpenError("/dev/null", BinaryFile::Access::kReadWrite), kPathFileAccessError);
+  const fs::path fifo = dir / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // A FIFO with no writer must fail at once, not wait for one.
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(OpenError(fifo, BinaryFile::Access::kRead), kPathFileAccessError);
+  EXPECT_EQ(OpenError(fifo, BinaryFile::Access::kReadWrite), kPathFileAccessError);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+#endif
+}
+
+TEST_F(BinaryFileTest, FollowsLinksToImages) {
+  const fs::path link = dir / "link.gba";
+  fs::create_symlink(image, link);
+  EXPECT_EQ(BinaryFile::Open(link, BinaryFile::Access::kRead).ReadByte(3), ImageBytes(16)[3]);
+  fs::create_symlink(dir / "gone.gba", dir / "dangling.gba");
+  EXPECT_EQ(OpenError(dir / "dangling.gba", BinaryFile::Access::kRead), kFileNotFound);
+}
+
+TEST_F(BinaryFileTest, ReadOnlyImageCanBeReadButNotWritten) {
+  test::MakeReadOnly(image);
+  const int outcome = test::RunUnprivileged([&] {
+    if (BinaryFile::Open(image, BinaryFile::Access::kRead).ReadByte(2) != ImageBytes(16)[2]) {
+      return 1;
+    }
+    return OpenError(image, BinaryFile::Access::kReadWrite);
+  });
+  EXPECT_EQ(outcome, kPermissionDenied);
+  EXPECT_EQ(ReadBytes(image), ImageBytes(16));
+}
+
+#ifndef _WIN32
+TEST_F(BinaryFileTest, InaccessibleImageIsPermissionDenied) {
+  test::MakeInaccessible(image);
+  EXPECT_EQ(test::RunUnprivileged([&] { return OpenError(image, BinaryFile::Access::kRead); }),
+            kPermissionDenied);
+}
+#endif
+
+TEST_F(BinaryFileTest, UnicodeNamesWork) {
+  const fs::path named =
+      test::MakeImage(dir / "Pok\xC3\xA9mon \xE7\x81\xAB \xF0\x9F\x94\xA5.gba", 4);
+  BinaryFile file = BinaryFile::Open(named, BinaryFile::Access::kReadWrite);
+  file.WriteByte(1, 0x42);
+  file.Close();
+  EXPECT_EQ(ReadBytes(named)[1], 0x42);
+}
+
+TEST_F(BinaryFileTest, HandlesAreReleasedOnEveryPath) {
+  const int before = test::OpenHandleCount();
+  {
+    BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kReadWrite);
+    EXPECT_EQ(ErrorNumberOf([&] { file.WriteByte(99, 0); }), kWritePastEndOfFile);
+  }
+  {
+    BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kRead);
+    BinaryFile moved = std::move(file);
+    moved.Close();
+    moved.Close();
+  }
+  EXPECT_EQ(OpenError(dir.Path(), BinaryFile::Access::kRead), kPathFileAccessError);
+  EXPECT_EQ(test::OpenHandleCount(), before);
+}
+
+}  // namespace
+}  // namespace vantrel

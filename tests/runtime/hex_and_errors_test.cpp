@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "runtime/error.h"
+#include "runtime/hex.h"
+#include "runtime/path_text.h"
+
+namespace vantrel {
+namespace {
+
+TEST(HexDigits, UppercaseWithoutLeadingZeros) {
+  EXPECT_EQ(HexDigits(0), "0");
+  EXPECT_EQ(HexDigits(6), "6");
+  EXPECT_EQ(HexDigits(0xFB), "FB");
+  EXPECT_EQ(HexDigits(0x791EE), "791EE");
+  EXPECT_EQ(HexDigits(0xFFFFFFFF), "FFFFFFFF");
+}
+
+TEST(HexByteValue, AcceptsOneOrTwoDigitsOfEitherCase) {
+  EXPECT_EQ(HexByteValue("06"), 6);
+  EXPECT_EQ(HexByteValue("fb"), 0xFB);
+  EXPECT_EQ(HexByteValue("Ab"), 0xAB);
+  EXPECT_EQ(HexByteValue("7"), 7);
+  EXPECT_EQ(HexByteValue("FF"), 255);
+}
+
+TEST(HexByteValue, RejectsEverythingElseAsTypeMismatch) {
+  for (const char* text : {"", " 6", "6 ", "  ", "G0", "0x", "-1", "100", "+6"}) {
+    try {
+      HexByteValue(text);
+      ADD_FAILURE() << "accepted \"" << text << "\"";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Number(), 13) << text;
+      EXPECT_EQ(error.Description(), "Type mismatch");
+    }
+  }
+}
+
+TEST(RuntimeError, CarriesTheRuntimesNumbersAndTexts) {
+  EXPECT_EQ(RuntimeError(53).Description(), "File not found");
+  EXPECT_EQ(RuntimeError(75).Description(), "Path/File access error");
+  EXPECT_EQ(RuntimeError(76).Description(), "Path not found");
+  EXPECT_EQ(RuntimeError(kWritePastEndOfFile).Description(), "Write past end of file");
+  EXPECT_STREQ(RuntimeError(70).what(), "Permission denied");
+}
+
+TEST(PathText, Utf8SurvivesTheRoundTrip) {
+  const std::string name = "Pok\xC3\xA9mon \xE7\x81\xAB.gba";
+  EXPECT_EQ(Utf8FromPath(PathFromUtf8(name)), name);
+  EXPECT_EQ(Utf8FromPath(PathFromUtf8("dir/" + name).filename()), name);
+}
+
+}  // namespace
+}  // namespace vantrel

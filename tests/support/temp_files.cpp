@@ -1,0 +1,76 @@
+#include "support/temp_files.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "runtime/path_text.h"
+
+namespace vantrel::test {
+
+TempDir::TempDir() {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate =
+        fs::temp_directory_path() / ("vantrel-test-" + std::to_string(random() % 1000000000));
+    if (fs::create_directory(candidate)) {
+      fs::permissions(candidate, fs::perms::owner_all | fs::perms::group_read |
+                                     fs::perms::group_exec | fs::perms::others_read |
+                                     fs::perms::others_exec);
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a temporary folder");
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  // Restore permissions first so that read-only files can be removed.
+  for (auto it = fs::recursive_directory_iterator(path_, ignored);
+       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+    if (!it->is_symlink(ignored)) fs::permissions(it->path(), fs::perms::owner_all, ignored);
+  }
+  fs::remove_all(path_, ignored);
+}
+
+fs::path TempDir::operator/(std::string_view name) const {
+  return path_ / PathFromUtf8(name);
+}
+
+std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + 7);
+  if (size > 0x791EE) bytes[0x791EE] = cry;
+  return bytes;
+}
+
+void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  if (!file) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("cannot read " + path.string());
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
+
+fs::path MakeImage(const fs::path& path, std::size_t size, std::uint8_t cry) {
+  WriteBytes(path, ImageBytes(size, cry));
+  return path;
+}
+
+void MakeReadOnly(const fs::path& path) {
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+void MakeInaccessible(const fs::path& path) {
+  fs::permissions(path, fs::perms::none);
+}
+
+}  // namespace vantrel::test

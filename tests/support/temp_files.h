@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace vantrel::test {
+
+namespace fs = std::filesystem;
+
+// Large enough to hold the cry byte, small enough to write many times.
+inline constexpr std::size_t kImageSize = 0x80000;
+
+// A fresh folder, removed with everything in it at the end of the test. It
+// is open to other users so that unprivileged checks can reach its files.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const fs::path& Path() const { return path_; }
+  // A path in the folder from a UTF-8 name.
+  fs::path operator/(std::string_view name) const;
+
+ private:
+  fs::path path_;
+};
+
+// Image content: a pattern that differs from byte to byte, so that a write to
+// any wrong offset shows, with `cry` at the cry byte when the size holds it.
+std::vector<std::uint8_t> ImageBytes(std::size_t size = kImageSize, std::uint8_t cry = 6);
+
+void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> ReadBytes(const fs::path& path);
+
+// Writes ImageBytes(size, cry) to `path` and returns the path.
+fs::path MakeImage(const fs::path& path, std::size_t size = kImageSize, std::uint8_t cry = 6);
+
+// Takes away write permission, or all permissions, for everyone.
+void MakeReadOnly(const fs::path& path);
+void MakeInaccessible(const fs::path& path);
+
+}  // namespace vantrel::test
