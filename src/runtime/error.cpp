@@ -6,6 +6,8 @@ namespace vantrel {
 
 std::string DescriptionOf(std::int32_t number) {
   switch (number) {
+    case kInvalidProcedureCall:
+      return "Invalid procedure call or argument";
     case kTypeMismatch:
       return "Type mismatch";
     case kBadFileNameOrNumber:

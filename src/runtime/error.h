@@ -9,6 +9,7 @@ namespace vantrel {
 // Error numbers as the classic runtime numbers them; users and scripts know
 // them from the failure box ("Error: 53").
 enum ErrorNumber : std::int32_t {
+  kInvalidProcedureCall = 5,
   kTypeMismatch = 13,
   kBadFileNameOrNumber = 52,
   kFileNotFound = 53,

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "cry/window_state.h"
+#include "dialogs/cls_common_dialog.h"
+
+namespace vantrel {
+
+inline constexpr std::string_view kOpenDialogTitle = "Open Pokemon GBA ROM...";
+inline constexpr std::string_view kRomFilter = "GBA ROMs (*.gba)|*.gba";
+inline constexpr std::uint32_t kOpenFlags =
+    OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;  // 0x1804
+
+// Makes a fresh dialog object for every Open, so nothing carries over.
+using DialogFactory = std::function<std::unique_ptr<clsCommonDialog>()>;
+
+// The four commands behind the window's buttons. Each reports success in a
+// box titled with the application's title, and only once its work is done;
+// file failures have been shown in the failure box by then.
+class EditingCommands {
+ public:
+  EditingCommands(WindowState& window, DialogFactory make_dialog)
+      : window_(window), make_dialog_(std::move(make_dialog)) {}
+
+  // Asks for an image and opens it. Cancel changes nothing.
+  void Open();
+  // Opens `path` as if the user had chosen it in the open dialog. An image
+  // that cannot be read leaves the window state as it was.
+  void OpenPath(const std::string& path);
+  // Writes the selected species (0 with nothing selected).
+  void Save();
+  // Writes 0: no cry.
+  void Remove();
+  // Writes 6, the stock cry, whatever the list shows.
+  void Restore();
+
+ private:
+  WindowState& window_;
+  DialogFactory make_dialog_;
+};
+
+}  // namespace vantrel
