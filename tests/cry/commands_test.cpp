@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include "cry/commands.h"
+#include "runtime/path_text.h"
+#include "support/recording_box.h"
+#include "support/scripted_dialog.h"
+#include "support/temp_files.h"
+#include "support/unprivileged.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ImageBytes;
+using test::ReadBytes;
+using test::ShownBox;
+
+const ShownBox kOpened{"ROM opened successfully!", "Vantrel"};
+const ShownBox kSaved{"ROM saved successfully!", "Vantrel"};
+const ShownBox kRemoved{"Cry removed successfully!", "Vantrel"};
+const ShownBox kRestored{"Cry restored successfully!", "Vantrel"};
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  fs::path Image(std::string_view name, std::uint8_t cry) {
+    return test::MakeImage(dir / name, test::kImageSize, cry);
+  }
+  void OpenThroughDialog(const fs::path& image) {
+    dialogs.Accept(Utf8FromPath(image));
+    commands.Open();
+  }
+  // The image with `cry` at the cry byte and every other byte as made.
+  static std::vector<std::uint8_t> WithCry(std::uint8_t made, std::uint8_t cry) {
+    std::vector<std::uint8_t> bytes = ImageBytes(test::kImageSize, made);
+    bytes[0x791EE] = cry;
+    return bytes;
+  }
+
+  test::TempDir dir;
+  test::RecordingMessageBox boxes;
+  test::ScriptedDialogBackend dialogs;
+  PlainWindowState window;
+  int dialogs_made = 0;
+  EditingCommands commands{window, [this] {
+                             ++dialogs_made;
+                             return std::make_unique<clsCommonDialog>(dialogs);
+                           }};
+};
+
+TEST_F(CommandsTest, OpenAsksWithAFreshDialogAndShowsTheCry) {
+  window.owner = 0xBEEF;
+  const fs::path image = Image("fire.gba", 6);
+  OpenThroughDialog(image);
+  OpenThroughDialog(image);
+
+  EXPECT_EQ(dialogs_made, 2);
+  for (const OpenFileNameRecord& record : dialogs.received) {
+    EXPECT_EQ(record.lpstrTitle, "Open Pokemon GBA ROM...");
+    EXPECT_EQ(record.lpstrFilter, std::string("GBA ROMs (*.gba)\0*.gba\0", 23));
+    EXPECT_EQ(record.Flags, 0x1804u);
+    EXPECT_EQ(record.hwndOwner, 0xBEEFu);
+    EXPECT_EQ(record.lpstrInitialDir, "");  // nothing carries over between Opens
+  }
+  EXPECT_EQ(window.rom_path, Utf8FromPath(image));
+  EXPECT_EQ(window.selection, 5);
+  EXPECT_TRUE(window.list_enabled && window.save_enabled && window.remove_enabled &&
+              window.restore_enabled);
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, kOpened}));
+  EXPECT_EQ(ReadBytes(image), ImageBytes());
+}
+
+TEST_F(CommandsTest, OpenSelectsTheEntryOfEachValue) {
+  for (auto [cry, position] :
+       {std::pair{0, -1}, {1, 0}, {6, 5}, {251, 250}, {252, -1}, {255, -1}}) {
+    window.selection = 42;
+    OpenThroughDialog(Image("image.gba", static_cast<std::uint8_t>(cry)));
+    EXPECT_EQ(window.selection, position) << cry;
+    EXPECT_EQ(boxes.shown.back(), kOpened);
+  }
+  EXPECT_EQ(boxes.shown.size(), 6u);
+}
+
+TEST_F(CommandsTest, SaveAfterOpenWritesBackTheSameByte) {
+  for (std::uint8_t cry : {0, 1, 203, 251}) {
+    const fs::path image = Image("image.gba", cry);
+    OpenThroughDialog(image);
+    commands.Save();
+    EXPECT_EQ(ReadBytes(image), ImageBytes(test::kImageSize, cry));
+    EXPECT_EQ(boxes.shown.back(), kSaved);
+  }
+}
+
+TEST_F(CommandsTest, SaveWritesTheSelectedSpeciesAndNothingElse) {
+  const fs::path image = Image("image.gba", 6);
+  OpenThroughDialog(image);
+  window.selection = 250;
+  commands.Save();
+  EXPECT_EQ(ReadBytes(image), WithCry(6, 251));
+  window.selection = -1;
+  commands.Save();
+  EXPECT_EQ(ReadBytes(image), WithCry(6, 0));
+}
+
+TEST_F(CommandsTest, RemoveAndRestoreWriteWithoutMovingTheList) {
+  const fs::path image = Image("image.gba", 25);
+  OpenThroughDialog(image);
+  commands.Remove();
+  EXPECT_EQ(ReadBytes(image), WithCry(25, 0));
+  EXPECT_EQ(window.selection, 24);
+  commands.Save();  // the list still shows the species: Save puts it back
+  EXPECT_EQ(ReadBytes(image), WithCry(25, 25));
+  window.selection = 150;
+  commands.Restore();
+  EXPECT_EQ(ReadBytes(image), WithCry(25, 6));
+  EXPECT_EQ(window.selection, 150);
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, kRemoved, kSaved, kRestored}));
+}
+
+TEST_F(CommandsTest, WritesGoToTheImageOpenedLast) {
+  const fs::path first = Image("first.gba", 6);
+  const fs::path second = Image("second.gba", 9);
+  OpenThroughDialog(first);
+  OpenThroughDialog(second);
+  commands.Remove();
+  EXPECT_EQ(window.rom_path, Utf8FromPath(second));
+  EXPECT_EQ(ReadBytes(first), ImageBytes(test::kImageSize, 6));
+  EXPECT_EQ(ReadBytes(second), WithCry(9, 0));
+}
+
+TEST_F(CommandsTest, CancellingTheDialogChangesNothing) {
+  dialogs.Cancel();
+  commands.Open();
+  EXPECT_EQ(window.rom_path, "");
+  EXPECT_FALSE(window.list_enabled || window.save_enabled);
+  EXPECT_TRUE(boxes.shown.empty());
+
+  const fs::path image = Image("image.gba", 6);
+  OpenThroughDialog(image);
+  window.selection = 0;
+  dialogs.Cancel();
+  commands.Open();
+  EXPECT_EQ(window.rom_path, Utf8FromPath(image));
+  EXPECT_EQ(window.selection, 0);
+  EXPECT_TRUE(window.save_enabled);
+  commands.Save();  // still writes the image opened before
+  EXPECT_EQ(ReadBytes(image), WithCry(6, 1));
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, kSaved}));
+}
+
+TEST_F(CommandsTest, AnUnreadableImageShowsOnlyItsFailure) {
+  OpenThroughDialog(dir / "missing.gba");
+  EXPECT_EQ(window.rom_path, "");
+  EXPECT_FALSE(window.list_enabled);
+
+  const fs::path image = Image("image.gba", 6);
+  OpenThroughDialog(image);
+  const fs::path too_short = test::MakeImage(dir / "short.gba", 0x791EE);
+  OpenThroughDialog(too_short);
+  commands.OpenPath(Utf8FromPath(dir.Path()));
+  EXPECT_EQ(window.rom_path, Utf8FromPath(image));
+  EXPECT_EQ(window.selection, 5);
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{{"File not found", "Error: 53"},
+                                                kOpened,
+                                                {"Input past end of file", "Error: 62"},
+                                                {"Path/File access error", "Error: 75"}}));
+  EXPECT_EQ(fs::file_size(too_short), 0x791EEu);
+  EXPECT_FALSE(fs::exists(dir / "missing.gba"));
+}
+
+TEST_F(CommandsTest, AFailedWriteShowsNoSuccess) {
+  const fs::path image = Image("image.gba", 6);
+  OpenThroughDialog(image);
+  test::MakeReadOnly(image);
+  const int outcome = test::RunUnprivileged([&] {
+    test::RecordingMessageBox child_boxes;
+    commands.Save();
+    commands.Remove();
+    commands.Restore();
+    const ShownBox denied{"Permission denied", "Error: 70"};
+    return child_boxes.shown == std::vector<ShownBox>{denied, denied, denied} ? 0 : 1;
+  });
+  EXPECT_EQ(outcome, 0);
+  EXPECT_EQ(ReadBytes(image), ImageBytes());
+}
+
+TEST_F(CommandsTest, UnicodeAndLongPathsWork) {
+  const fs::path deep = dir / std::string(120, 'd');
+  fs::create_directories(deep / std::string(120, 'e'));
+  const fs::path image =
+      Image(Utf8FromPath(fs::path(std::string(120, 'd')) / std::string(120, 'e') /
+                         "Pok\xC3\xA9mon \xE7\x81\xAB.gba"),
+            6);
+  ASSERT_GT(Utf8FromPath(image).size(), 254u);
+  OpenThroughDialog(image);
+  window.selection = 0;
+  commands.Save();
+  EXPECT_EQ(ReadBytes(image), WithCry(6, 1));
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, kSaved}));
+}
+
+}  // namespace
+}  // namespace vantrel
