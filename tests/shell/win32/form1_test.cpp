@@ -80,6 +80,25 @@ class Form1Test : public ::testing::Test {
   }
   void Click(std::string_view button) { SendMessageW(Get(button), BM_CLICK, 0, 0); }
 
+  // Every control at its table place and with its table font for `dpi`.
+  void ExpectPlacedFor(UINT dpi) const {
+    for (const layout::Control& control : kControls) {
+      HWND window = Get(control.name);
+      ASSERT_NE(window, nullptr) << control.name;
+      const RECT rect = ClientRectOf(window);
+      const RECT expected = TableRect(control, dpi / 96.0);
+      EXPECT_EQ(rect.left, expected.left) << control.name;
+      EXPECT_EQ(rect.top, expected.top) << control.name;
+      EXPECT_EQ(rect.right, expected.right) << control.name;
+      // The list's own height follows its font; its window reaches down
+      // over the open list.
+      if (control.kind != ControlKind::kDropDownList) {
+        EXPECT_EQ(rect.bottom, expected.bottom) << control.name;
+      }
+      if (control.font) ExpectFont(window, *control.font, dpi, control.name);
+    }
+  }
+
   GdiplusSession gdiplus;
   test::ScriptedDialogBackend dialogs;
   test::RecordingMessageBox boxes;
@@ -102,23 +121,10 @@ TEST_F(Form1Test, WindowIsCaptionedSizableAndSizedFromTheTable) {
 }
 
 TEST_F(Form1Test, ControlsFollowTheLayoutTable) {
-  const UINT dpi = GetDpiForWindow(form.Handle());
+  ExpectPlacedFor(GetDpiForWindow(form.Handle()));
   for (const layout::Control& control : kControls) {
     HWND window = Get(control.name);
-    ASSERT_NE(window, nullptr) << control.name;
-    const RECT rect = ClientRectOf(window);
-    const RECT expected = TableRect(control, Scale());
-    EXPECT_EQ(rect.left, expected.left) << control.name;
-    EXPECT_EQ(rect.top, expected.top) << control.name;
-    EXPECT_EQ(rect.right, expected.right) << control.name;
-    // The list's own height follows its font; its window reaches down over
-    // the open list.
-    if (control.kind != ControlKind::kDropDownList) {
-      EXPECT_EQ(rect.bottom, expected.bottom) << control.name;
-    }
     EXPECT_EQ(IsWindowEnabled(window) != FALSE, control.enabled_at_start) << control.name;
-    if (control.font) ExpectFont(window, *control.font, dpi, control.name);
-
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     const bool takes_focus =
         control.kind == ControlKind::kCommandButton || control.kind == ControlKind::kDropDownList;
@@ -134,6 +140,17 @@ TEST_F(Form1Test, ControlsFollowTheLayoutTable) {
     }
   }
   EXPECT_EQ(TextOf(Get("Label1")), L"Select Pok\u00E9mon:");
+}
+
+TEST_F(Form1Test, MovingToAMonitorOfAnotherDpiScalesEverything) {
+  RECT suggested{10, 20, 10 + 600, 20 + 450};
+  SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  RECT frame;
+  GetWindowRect(form.Handle(), &frame);
+  EXPECT_TRUE(EqualRect(&frame, &suggested)) << "the system's suggested frame is taken";
+  ExpectPlacedFor(144);
+  ExpectFont(form.Handle(), layout::kWindow.font, 144, "Form1");
 }
 
 TEST_F(Form1Test, OverlappingControlsStackAsTheTableSays) {
