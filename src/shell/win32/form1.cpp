@@ -111,6 +111,7 @@ Form1::Form1(HINSTANCE instance, DialogBackend& dialogs)
   CreateWindowExW(kWindowExStyle, kClassName, WideFromUtf8(layout::kWindow.caption).c_str(),
                   kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                   nullptr, instance, this);
+  if (window_ == nullptr) return;  // Handle() tells the caller
   CreateControls(instance);
   const UINT dpi = GetDpiForWindow(window_);
   ApplyDpi(dpi);

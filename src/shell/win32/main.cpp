@@ -39,6 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
   vantrel::win32::WindowsDialogBackend dialogs;
   vantrel::win32::Form1 form(instance, dialogs);
+  if (form.Handle() == nullptr) return 1;
   vantrel::win32::WindowMessageBox boxes(form.Handle());
   const vantrel::ScopedMessageBox installed(boxes);
   ShowWindow(form.Handle(), show);
