@@ -1,8 +1,9 @@
 #include "cli/arguments.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs the types windows.h declares.
+#include <shellapi.h>
 #endif
 
 namespace vantrel::cli {

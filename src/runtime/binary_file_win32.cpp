@@ -41,6 +41,19 @@ std::int32_t NumberForError(DWORD error) {
   throw RuntimeError(NumberForError(GetLastError()));
 }
 
+// Names of MAX_PATH characters or more reach the file system only with the
+// "\\?\" prefix, which also turns off the system's own normalisation: so the
+// name is made absolute and normal first. Shorter names stay as they are.
+std::wstring FileSystemName(const std::filesystem::path& path) {
+  if (path.native().size() < MAX_PATH) return path.native();
+  std::error_code failed;
+  std::wstring name = std::filesystem::absolute(path, failed).lexically_normal().native();
+  if (failed) return path.native();
+  if (name.starts_with(L"\\\\?\\")) return name;
+  if (name.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + name.substr(2);
+  return L"\\\\?\\" + name;
+}
+
 OVERLAPPED At(std::int64_t offset) {
   OVERLAPPED position{};
   position.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
@@ -51,13 +64,19 @@ OVERLAPPED At(std::int64_t offset) {
 }  // namespace
 
 BinaryFile BinaryFile::Open(const std::filesystem::path& path, Access access) {
-  const std::wstring& name = path.native();
-  if (name.empty() || name.find(L'\0') != std::wstring::npos) {
+  if (path.empty() || path.native().find(L'\0') != std::wstring::npos) {
     throw RuntimeError(kBadFileNameOrNumber);
   }
+  const std::wstring name = FileSystemName(path);
   const DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     throw RuntimeError(kPathFileAccessError);
+  }
+  // Windows refuses to write a read-only file to every user, but Wine run as
+  // root does not: check the attribute so that both behave alike.
+  if (access == Access::kReadWrite && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    throw RuntimeError(kPermissionDenied);
   }
   const DWORD rights = access == Access::kRead ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
   // Share everything: an emulator may keep the image open while we patch it.

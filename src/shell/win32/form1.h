@@ -1,0 +1,76 @@
+#pragma once
+
+#include <windows.h>
+// HDROP; needs the types windows.h declares.
+#include <shellapi.h>
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cry/commands.h"
+#include "cry/window_state.h"
+#include "dialogs/open_file_name.h"
+#include "shell/layout/form_layout.h"
+
+namespace vantrel::win32 {
+
+// A control's child-window number: its row in the layout table plus 100,
+// clear of IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
+constexpr int ControlId(std::string_view name) {
+  for (std::size_t row = 0; row < layout::kControls.size(); ++row) {
+    if (layout::kControls[row].name == name) return 100 + static_cast<int>(row);
+  }
+  return 0;
+}
+
+// The main window: the layout table's controls in a top-level window, the
+// window state over them, and the four buttons wired to the commands.
+class Form1 : public WindowState {
+ public:
+  // Creates the window, hidden, with its controls; the Open command asks
+  // for images through `dialogs`. Uses the module's icon and picture.
+  Form1(HINSTANCE instance, DialogBackend& dialogs);
+  ~Form1() override;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // The window's handle, null once the window is closed.
+  HWND Handle() const { return window_; }
+  HWND Control(std::string_view name) const { return GetDlgItem(window_, ControlId(name)); }
+  EditingCommands& Commands() { return commands_; }
+
+  std::int16_t Selection() const override;
+  void SetSelection(std::int16_t position) override;
+  void EnableEditing() override;
+  std::string RomPath() const override { return rom_path_; }
+  void SetRomPath(const std::string& path) override { rom_path_ = path; }
+  std::uintptr_t OwnerHandle() const override { return reinterpret_cast<std::uintptr_t>(window_); }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam,
+                                     LPARAM lparam) noexcept;
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void CreateControls(HINSTANCE instance);
+  // Places and sizes the controls, their fonts and the picture for `dpi`.
+  void ApplyDpi(UINT dpi);
+  void DeleteFonts();
+  bool OnClick(int id);
+  std::optional<LRESULT> OnControlColor(HDC dc, HWND control) const;
+  void DrawPicture(const DRAWITEMSTRUCT& item) const;
+  void OnDropFiles(HDROP drop);
+
+  HWND window_ = nullptr;
+  HWND last_focus_ = nullptr;
+  std::vector<HFONT> fonts_;
+  HFONT window_font_ = nullptr;
+  std::span<const std::byte> picture_gif_;
+  HBITMAP picture_ = nullptr;
+  std::string rom_path_;
+  EditingCommands commands_;
+};
+
+}  // namespace vantrel::win32

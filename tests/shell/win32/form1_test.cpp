@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+// DROPFILES, after the types of windows.h that form1.h brings.
+#include "shell/win32/form1.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "cry/species_list.h"
+#include "runtime/error.h"
+#include "runtime/path_text.h"
+#include "shell/win32/title_picture.h"
+#include "shell/win32/wide_text.h"
+#include "support/recording_box.h"
+#include "support/scripted_dialog.h"
+#include "support/temp_files.h"
+
+namespace vantrel::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+using layout::ControlKind;
+using layout::kControls;
+using test::ShownBox;
+
+std::wstring TextOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), text.size())));
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+LOGFONTW FontOf(HWND window) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  return font;
+}
+
+void ExpectFont(HWND window, const layout::Font& expected, UINT dpi, std::string_view name) {
+  const LOGFONTW font = FontOf(window);
+  EXPECT_EQ(Utf8FromWide(font.lfFaceName), expected.family) << name;
+  EXPECT_EQ(font.lfHeight, -std::lround(expected.points * dpi / 72.0)) << name;
+  EXPECT_EQ(font.lfWeight, expected.bold ? FW_BOLD : FW_NORMAL) << name;
+  EXPECT_EQ(font.lfCharSet, expected.charset) << name;
+  EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut) << name;
+}
+
+RECT TableRect(const layout::Control& control, double scale) {
+  using layout::TwipsToPixels;
+  return {TwipsToPixels(control.left, scale), TwipsToPixels(control.top, scale),
+          TwipsToPixels(control.left + control.width, scale),
+          TwipsToPixels(control.top + control.height, scale)};
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+  RECT common;
+  return IntersectRect(&common, &a, &b) != FALSE;
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  Form1Test() { ShowWindow(form.Handle(), SW_SHOWNOACTIVATE); }
+
+  HWND Get(std::string_view name) const { return form.Control(name); }
+  double Scale() const { return GetDpiForWindow(form.Handle()) / 96.0; }
+  RECT ClientRectOf(HWND control) const {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, form.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+  void Click(std::string_view button) { SendMessageW(Get(button), BM_CLICK, 0, 0); }
+
+  // Every control at its table place and with its table font for `dpi`.
+  void ExpectPlacedFor(UINT dpi) const {
+    for (const layout::Control& control : kControls) {
+      HWND window = Get(control.name);
+      ASSERT_NE(window, nullptr) << control.name;
+      const RECT rect = ClientRectOf(window);
+      const RECT expected = TableRect(control, dpi / 96.0);
+      EXPECT_EQ(rect.left, expected.left) << control.name;
+      EXPECT_EQ(rect.top, expected.top) << control.name;
+      EXPECT_EQ(rect.right, expected.right) << control.name;
+      // The list's own height follows its font; its window reaches down
+      // over the open list.
+      if (control.kind != ControlKind::kDropDownList) {
+        EXPECT_EQ(rect.bottom, expected.bottom) << control.name;
+      }
+      if (control.font) ExpectFont(window, *control.font, dpi, control.name);
+    }
+  }
+
+  GdiplusSession gdiplus;
+  test::ScriptedDialogBackend dialogs;
+  test::RecordingMessageBox boxes;
+  Form1 form{GetModuleHandleW(nullptr), dialogs};
+  test::TempDir dir;
+};
+
+TEST_F(Form1Test, WindowIsCaptionedSizableAndSizedFromTheTable) {
+  EXPECT_EQ(TextOf(form.Handle()), L"Vantrel");
+  const LONG_PTR style = GetWindowLongPtrW(form.Handle(), GWL_STYLE);
+  for (LONG_PTR part : {WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX, WS_MAXIMIZEBOX}) {
+    EXPECT_EQ(style & part, part);
+  }
+  RECT client;
+  GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(client.right, layout::TwipsToPixels(5745, Scale()));
+  EXPECT_EQ(client.bottom, layout::TwipsToPixels(4125, Scale()));
+  EXPECT_NE(GetClassLongPtrW(form.Handle(), GCLP_HICON), 0);
+  ExpectFont(form.Handle(), layout::kWindow.font, GetDpiForWindow(form.Handle()), "Form1");
+}
+
+TEST_F(Form1Test, ControlsFollowTheLayoutTable) {
+  ExpectPlacedFor(GetDpiForWindow(form.Handle()));
+  for (const layout::Control& control : kControls) {
+    HWND window = Get(control.name);
+    EXPECT_EQ(IsWindowEnabled(window) != FALSE, control.enabled_at_start) << control.name;
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    const bool takes_focus =
+        control.kind == ControlKind::kCommandButton || control.kind == ControlKind::kDropDownList;
+    EXPECT_EQ((style & WS_TABSTOP) != 0, takes_focus) << control.name;
+    EXPECT_EQ(ClassOf(window), control.kind == ControlKind::kCommandButton  ? L"Button"
+                               : control.kind == ControlKind::kDropDownList ? L"ComboBox"
+                                                                            : L"Static")
+        << control.name;
+    if (control.kind == ControlKind::kDropDownList) {
+      EXPECT_EQ(style & 3, CBS_DROPDOWNLIST) << "a list to pick from, not to type in";
+    } else if (control.kind != ControlKind::kPicture) {
+      EXPECT_EQ(Utf8FromWide(TextOf(window)), control.caption);
+    }
+  }
+  EXPECT_EQ(TextOf(Get("Label1")), L"Select Pok\u00E9mon:");
+}
+
+TEST_F(Form1Test, MovingToAMonitorOfAnotherDpiScalesEverything) {
+  RECT suggested{10, 20, 10 + 600, 20 + 450};
+  SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  RECT frame;
+  GetWindowRect(form.Handle(), &frame);
+  EXPECT_TRUE(EqualRect(&frame, &suggested)) << "the system's suggested frame is taken";
+  ExpectPlacedFor(144);
+  ExpectFont(form.Handle(), layout::kWindow.font, 144, "Form1");
+}
+
+TEST_F(Form1Test, OverlappingControlsStackAsTheTableSays) {
+  std::vector<std::string_view> stacked;  // topmost first
+  for (HWND child = GetWindow(form.Handle(), GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    for (const layout::Control& control : kControls) {
+      if (Get(control.name) == child) stacked.push_back(control.name);
+    }
+  }
+  ASSERT_EQ(stacked.size(), kControls.size());
+  auto place = [&](std::string_view name) {
+    return std::find(stacked.begin(), stacked.end(), name) - stacked.begin();
+  };
+  for (std::size_t upper = 0; upper < kControls.size(); ++upper) {
+    for (std::size_t lower = upper + 1; lower < kControls.size(); ++lower) {
+      if (Overlap(TableRect(kControls[upper], 1), TableRect(kControls[lower], 1))) {
+        EXPECT_LT(place(kControls[upper].name), place(kControls[lower].name))
+            << kControls[upper].name << " over " << kControls[lower].name;
+      }
+    }
+  }
+}
+
+TEST_F(Form1Test, TabVisitsOpenSaveListRestoreRemoveSkippingDisabledControls) {
+  HWND open = Get("cmdOpen");
+  EXPECT_EQ(GetNextDlgTabItem(form.Handle(), open, FALSE), open) << "only Open is enabled";
+  form.EnableEditing();
+  std::vector<HWND> forward{open};
+  for (int step = 0; step < 5; ++step) {
+    forward.push_back(GetNextDlgTabItem(form.Handle(), forward.back(), FALSE));
+  }
+  EXPECT_EQ(forward, (std::vector<HWND>{open, Get("cmdSave"), Get("cmbPoke"), Get("cryRestore"),
+                                        Get("Command1"), open}));
+  EXPECT_EQ(GetNextDlgTabItem(form.Handle(), open, TRUE), Get("Command1"));
+}
+
+TEST_F(Form1Test, ListHoldsTheSpeciesInOrderWithNothingSelected) {
+  HWND list = Get("cmbPoke");
+  ASSERT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(kSpeciesCount));
+  for (std::size_t i = 0; i < kSpeciesCount; ++i) {
+    wchar_t entry[64] = {};
+    SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+    EXPECT_EQ(Utf8FromWide(entry), SpeciesList()[i]);
+  }
+  EXPECT_EQ(form.Selection(), -1);
+}
+
+TEST_F(Form1Test, WindowStateIsServedByTheControls) {
+  form.SetSelection(250);
+  EXPECT_EQ(SendMessageW(Get("cmbPoke"), CB_GETCURSEL, 0, 0), 250);
+  SendMessageW(Get("cmbPoke"), CB_SETCURSEL, 24, 0);
+  EXPECT_EQ(form.Selection(), 24);
+  form.SetSelection(-1);
+  EXPECT_EQ(form.Selection(), -1);
+  EXPECT_THROW(form.SetSelection(251), RuntimeError);
+
+  form.EnableEditing();
+  for (std::string_view name : {"cmbPoke", "cmdSave", "Command1", "cryRestore", "cmdOpen"}) {
+    EXPECT_TRUE(IsWindowEnabled(Get(name))) << name;
+  }
+  EXPECT_EQ(form.OwnerHandle(), reinterpret_cast<std::uintptr_t>(form.Handle()));
+  form.SetRomPath("C:\\Pok\xC3\xA9mon.gba");
+  EXPECT_EQ(form.RomPath(), "C:\\Pok\xC3\xA9mon.gba");
+}
+
+TEST_F(Form1Test, ButtonsRunTheirCommands) {
+  const fs::path image = test::MakeImage(dir / "Feuer \xE7\x81\xAB.gba");
+  std::vector<std::uint8_t> expected = test::ReadBytes(image);
+  dialogs.Accept(Utf8FromPath(image));
+
+  Click("cmdOpen");
+  ASSERT_EQ(dialogs.received.size(), 1u);
+  EXPECT_EQ(dialogs.received[0].lpstrTitle, "Open Pokemon GBA ROM...");
+  EXPECT_EQ(dialogs.received[0].hwndOwner, form.OwnerHandle());
+  EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
+  EXPECT_EQ(form.Selection(), 5) << "Charizard, the stock cry";
+  EXPECT_TRUE(IsWindowEnabled(Get("cmbPoke")));
+
+  SendMessageW(Get("cmbPoke"), CB_SETCURSEL, 24, 0);
+  Click("cmdSave");
+  expected[0x791EE] = 25;
+  EXPECT_EQ(test::ReadBytes(image), expected);
+  Click("Command1");
+  expected[0x791EE] = 0;
+  EXPECT_EQ(test::ReadBytes(image), expected);
+  Click("cryRestore");
+  expected[0x791EE] = 6;
+  EXPECT_EQ(test::ReadBytes(image), expected);
+
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{{"ROM opened successfully!", "Vantrel"},
+                                                {"ROM saved successfully!", "Vantrel"},
+                                                {"Cry removed successfully!", "Vantrel"},
+                                                {"Cry restored successfully!", "Vantrel"}}));
+}
+
+TEST_F(Form1Test, ADroppedFileIsOpened) {
+  const fs::path image = test::MakeImage(dir / "dropped.gba", test::kImageSize, 25);
+  const std::wstring name = image.native();
+  const std::size_t size = sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t);
+  HGLOBAL drop = GlobalAlloc(GHND, size);
+  auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), name.c_str(),
+              name.size() * sizeof(wchar_t));
+  GlobalUnlock(drop);
+  SendMessageW(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+
+  EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
+  EXPECT_EQ(form.Selection(), 24) << "Pikachu";
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{{"ROM opened successfully!", "Vantrel"}}));
+}
+
+TEST_F(Form1Test, Label2IsPaleCyanOnTheWindowFrameColour) {
+  HDC dc = GetDC(form.Handle());
+  const LRESULT brush = SendMessageW(form.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                     reinterpret_cast<LPARAM>(Get("Label2")));
+  EXPECT_NE(brush, 0);
+  EXPECT_EQ(GetTextColor(dc), RGB(192, 255, 255));
+  EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOWFRAME));
+  EXPECT_EQ(GetDCBrushColor(dc), GetSysColor(COLOR_WINDOWFRAME));
+  SendMessageW(form.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(Get("Label1")));
+  EXPECT_NE(GetTextColor(dc), RGB(192, 255, 255)) << "Label1 keeps the system's colours";
+  ReleaseDC(form.Handle(), dc);
+}
+
+TEST(TitlePicture, IsTheFirstFrameStretchedToTheControl) {
+  GdiplusSession gdiplus;
+  HBITMAP picture = StretchedFirstFrame(TitlePictureResource(GetModuleHandleW(nullptr)), 408, 296);
+  ASSERT_NE(picture, nullptr);
+  BITMAP shape{};
+  GetObjectW(picture, sizeof(shape), &shape);
+  EXPECT_EQ(shape.bmWidth, 408);
+  EXPECT_EQ(shape.bmHeight, 296);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, picture);
+  // Row 2 of the 160 is the red strip of the first frame (the second
+  // frame's is green); row 130 lies in the black band, which only a
+  // stretched picture reaches at y = 240.
+  EXPECT_EQ(GetPixel(dc, 100, 5), RGB(200, 32, 32));
+  EXPECT_EQ(GetPixel(dc, 100, 240), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 407, 295), RGB(112, 12, 16)) << "the bottom strip's last row";
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(picture);
+}
+
+}  // namespace
+}  // namespace vantrel::win32

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Drives Vantrel.exe under Wine on an X display, as a user would: the window
+# appears at its size, the box of an image opened from the command line is
+# dismissed, Tab, Down and Space pick the next species and save it, the
+# saved byte is checked and its box dismissed; then a second image is opened
+# through the open dialog and saved the same way, and Alt+F4 ends the program.
+# Needs DISPLAY and a booted WINEPREFIX; scripts/test provides both.
+# Usage: smoke_test.sh VANTREL_EXE SCREENSHOT_PNG
+set -euo pipefail
+program=$1
+screenshot=$2
+work=$(mktemp -d)
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "smoke: $*" >&2
+  exit 1
+}
+
+# Polls `command...` up to 30 s; each window gets its own bounded wait.
+wait_for() {
+  local what=$1
+  shift
+  for _ in $(seq 150); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  fail "timed out waiting for $what"
+}
+
+# Visible top-level windows titled "Vantrel": the main window has no owner,
+# a message box is transient for it.
+titled_vantrel() { xdotool search --onlyvisible --name '^Vantrel$' 2>/dev/null || true; }
+owned() { xprop -id "$1" WM_TRANSIENT_FOR | grep -q 'window id'; }
+main_window() {
+  for window in $(titled_vantrel); do
+    if ! owned "$window"; then
+      echo "$window"
+      return
+    fi
+  done
+}
+box_window() {
+  for window in $(titled_vantrel); do
+    if owned "$window"; then
+      echo "$window"
+      return
+    fi
+  done
+}
+have_main() { [ -n "$(main_window)" ]; }
+have_box() { [ -n "$(box_window)" ]; }
+box_gone() { [ -z "$(box_window)" ]; }
+exited() { ! kill -0 "$pid" 2>/dev/null; }
+
+cry_byte() { od -An -tu1 -j $((0x791EE)) -N1 "$1" | tr -d ' '; }
+open_dialog() { xdotool search --onlyvisible --name '^Open Pokemon GBA ROM\.\.\.$' 2>/dev/null | head -n 1; }
+have_open_dialog() { [ -n "$(open_dialog)" ]; }
+
+dismiss_box() {
+  local box
+  box=$(box_window)
+  xdotool windowfocus --sync "$box" key Return
+  wait_for "the box to close" box_gone
+}
+
+# make_image PATH CRY
+make_image() {
+  head -c $((0x80000)) /dev/zero >"$1"
+  printf "\\$(printf %03o "$2")" | dd of="$1" bs=1 seek=$((0x791EE)) conv=notrunc status=none
+}
+# Opened from the command line with cry 6, Charizard; Down in the list
+# picks 7, Squirtle. The second is opened through the open dialog with
+# cry 25, Pikachu; Down picks 26, Raichu.
+image="$work/fire red.gba"
+second="$work/second.gba"
+make_image "$image" 6
+make_image "$second" 25
+
+wine "$program" "$(winepath -w "$image")" </dev/null >"$work/wine.log" 2>&1 &
+pid=$!
+
+wait_for "the window titled Vantrel" have_main
+main=$(main_window)
+geometry=$(xdotool getwindowgeometry "$main" | sed -n 's/^ *Geometry: //p')
+[ "$geometry" = 383x275 ] || fail "client area is $geometry, not 383x275"
+
+wait_for "the box of the image opened at start" have_box
+dismiss_box
+import -window "$main" "$screenshot"
+
+xdotool windowfocus --sync "$main"
+xdotool key --delay 150 Tab Tab Down shift+Tab space
+wait_for "the box of the save" have_box
+[ "$(cry_byte "$image")" = 7 ] || fail "the cry byte is $(cry_byte "$image") after Save, not 7"
+dismiss_box
+
+# Open ROM, from Save where the focus was, shows the system's open dialog;
+# its name field takes the typed path.
+xdotool windowfocus --sync "$main"
+xdotool key --delay 150 shift+Tab space
+wait_for "the open dialog" have_open_dialog
+xdotool windowfocus --sync "$(open_dialog)"
+xdotool type --delay 20 "$(winepath -w "$second")"
+xdotool key Return
+wait_for "the box of the second image opened" have_box
+dismiss_box
+xdotool windowfocus --sync "$main"
+xdotool key --delay 150 Tab Tab Down shift+Tab space
+wait_for "the box of the second save" have_box
+[ "$(cry_byte "$second")" = 26 ] || fail "the second image's cry is $(cry_byte "$second"), not 26"
+[ "$(cry_byte "$image")" = 7 ] || fail "the first image changed after the second was opened"
+dismiss_box
+
+xdotool windowfocus --sync "$main" key alt+F4
+wait_for "the program to end" exited
+wait "$pid" || fail "the program ended with status $?"
+pid=
+echo "smoke: window shown, species 7 saved, second image opened through the dialog and"
+echo "smoke: species 26 saved in it, boxes dismissed, program closed"
