@@ -14,7 +14,7 @@ namespace vantrel {
 inline constexpr std::string_view kOpenDialogTitle = "Open Pokemon GBA ROM...";
 inline constexpr std::string_view kRomFilter = "GBA ROMs (*.gba)|*.gba";
 inline constexpr std::uint32_t kOpenFlags =
-    OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;  // 0x1804
+    kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;  // 0x1804
 
 // Makes a fresh dialog object for every Open, so nothing carries over.
 using DialogFactory = std::function<std::unique_ptr<clsCommonDialog>()>;

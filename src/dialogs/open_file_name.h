@@ -37,9 +37,9 @@ struct OpenFileNameRecord {
 inline constexpr std::uint32_t kOpenFileNameSize = 76;
 
 // The dialog flags the program uses.
-inline constexpr std::uint32_t OFN_HIDEREADONLY = 0x4;
-inline constexpr std::uint32_t OFN_PATHMUSTEXIST = 0x800;
-inline constexpr std::uint32_t OFN_FILEMUSTEXIST = 0x1000;
+inline constexpr std::uint32_t kOfnHideReadOnly = 0x4;
+inline constexpr std::uint32_t kOfnPathMustExist = 0x800;
+inline constexpr std::uint32_t kOfnFileMustExist = 0x1000;
 
 // The longest path the platform accepts, its terminating NUL included: the
 // file buffer's size, so that no path the user can pick is ever cut off.

@@ -1,14 +1,12 @@
 #pragma once
 
-// Before commdlg.h, whose OFN_ macros would otherwise rewrite the names of
-// this header's flag constants.
-#include "dialogs/open_file_name.h"
-
 #include <windows.h>
 
 #include <commdlg.h>
 
 #include <string>
+
+#include "dialogs/open_file_name.h"
 
 namespace vantrel::win32 {
 

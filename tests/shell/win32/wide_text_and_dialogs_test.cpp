@@ -31,7 +31,7 @@ OpenFileNameRecord OpenRecord() {
   record.lpstrFileTitle = std::string(254, ' ');
   record.nMaxFileTitle = 255;
   record.lpstrTitle = "Open Pokemon GBA ROM...";
-  record.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  record.Flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;
   record.nFilterIndex = 2;
   return record;
 }
