@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Drives the real program on an X display, as a user would: the window of
+# `vantrel IMAGE` appears with its title and size, the box of the image
+# opened at start is dismissed, "Open ROM" is clicked and its dialog
+# cancelled, which leaves the window up and the image as it was; "Save ROM"
+# then writes back the species shown, and the window is closed.
+# Needs DISPLAY (scripts/with-xvfb gives one).
+# Usage: smoke_test.sh VANTREL [SCREENSHOT_PNG]
+set -euo pipefail
+program=$1
+screenshot=${2:-}
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "smoke: $*" >&2
+  exit 1
+}
+
+# Polls `command...` up to 30 s.
+wait_for() {
+  local what=$1
+  shift
+  for _ in $(seq 150); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  fail "timed out waiting for $what"
+}
+
+# The program's top-level windows are the main window and the boxes, which
+# are transient for it.
+owned() { xprop -id "$1" WM_TRANSIENT_FOR | grep -q 'window id'; }
+box_window() {
+  for window in $(xdotool search --onlyvisible --name '^Vantrel$' 2>/dev/null); do
+    if owned "$window"; then
+      echo "$window"
+      return
+    fi
+  done
+}
+have_box() { [ -n "$(box_window)" ]; }
+box_gone() { [ -z "$(box_window)" ]; }
+open_dialog() { xdotool search --onlyvisible --name '^Open Pokemon GBA ROM\.\.\.$' 2>/dev/null | head -n 1; }
+have_open_dialog() { [ -n "$(open_dialog)" ]; }
+dialog_gone() { [ -z "$(open_dialog)" ]; }
+exited() { ! kill -0 "$pid" 2>/dev/null; }
+cry_byte() { od -An -tu1 -j $((0x791EE)) -N1 "$1" | tr -d ' '; }
+
+dismiss_box() {
+  xdotool windowfocus --sync "$(box_window)" key Return
+  wait_for "the box to close" box_gone
+}
+# Clicks the centre of a button of the table, by its pixels.
+click() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
+
+# Cry 6, Charizard.
+image="$work/fire red.gba"
+head -c $((0x80000)) /dev/zero >"$image"
+printf '\006' | dd of="$image" bs=1 seek=$((0x791EE)) conv=notrunc status=none
+
+"$program" "$image" </dev/null >"$work/vantrel.log" 2>&1 &
+pid=$!
+
+# The main window is the one with no owner; its class is the program's.
+main=$(timeout 30 xdotool search --sync --onlyvisible --class '^vantrel$' | while read -r window; do
+  owned "$window" || { echo "$window"; break; }
+done) || fail "no window of the program came up"
+[ -n "$main" ] || fail "no main window"
+[ "$(xdotool getwindowname "$main")" = Vantrel ] || fail "the window is titled '$(xdotool getwindowname "$main")'"
+geometry=$(xdotool getwindowgeometry "$main" | sed -n 's/^ *Geometry: //p')
+[ "$geometry" = 383x275 ] || fail "the client area is $geometry, not 383x275"
+
+wait_for "the box of the image opened at start" have_box
+dismiss_box
+[ -z "$screenshot" ] || import -window "$main" "$screenshot"
+
+click 36 232 # Open ROM
+wait_for "the open dialog" have_open_dialog
+xdotool windowfocus --sync "$(open_dialog)" key Escape
+wait_for "the open dialog to close" dialog_gone
+exited && fail "the program ended when the dialog was cancelled"
+box_gone || fail "a box came up after the dialog was cancelled"
+[ "$(cry_byte "$image")" = 6 ] || fail "the cry byte is $(cry_byte "$image") after a cancelled Open"
+
+# Charizard is still selected: Save writes 6 again.
+printf '\000' | dd of="$image" bs=1 seek=$((0x791EE)) conv=notrunc status=none
+click 120 232 # Save ROM
+wait_for "the box of the save" have_box
+[ "$(cry_byte "$image")" = 6 ] || fail "Save wrote $(cry_byte "$image"), not 6"
+dismiss_box
+
+python3 "$here/close_window.py" "$main"
+wait_for "the program to end" exited
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" = 0 ] || fail "the program ended with status $status: $(cat "$work/vantrel.log")"
+echo "smoke: window up with its title and size, image opened at start, open dialog"
+echo "smoke: cancelled with nothing changed, species saved, window closed"
