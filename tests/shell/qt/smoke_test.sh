@@ -10,68 +10,25 @@ set -euo pipefail
 program=$1
 screenshot=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$here/../../support/smoke.sh"
 
-fail() {
-  echo "smoke: $*" >&2
-  exit 1
-}
-
-# Polls `command...` up to 30 s.
-wait_for() {
-  local what=$1
-  shift
-  for _ in $(seq 150); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  fail "timed out waiting for $what"
-}
-
-# The program's top-level windows are the main window and the boxes, which
-# are transient for it.
-owned() { xprop -id "$1" WM_TRANSIENT_FOR | grep -q 'window id'; }
-box_window() {
-  for window in $(xdotool search --onlyvisible --name '^Vantrel$' 2>/dev/null); do
-    if owned "$window"; then
-      echo "$window"
-      return
-    fi
-  done
-}
-have_box() { [ -n "$(box_window)" ]; }
-box_gone() { [ -z "$(box_window)" ]; }
-open_dialog() { xdotool search --onlyvisible --name '^Open Pokemon GBA ROM\.\.\.$' 2>/dev/null | head -n 1; }
-have_open_dialog() { [ -n "$(open_dialog)" ]; }
-dialog_gone() { [ -z "$(open_dialog)" ]; }
-exited() { ! kill -0 "$pid" 2>/dev/null; }
-cry_byte() { od -An -tu1 -j $((0x791EE)) -N1 "$1" | tr -d ' '; }
-
-dismiss_box() {
-  xdotool windowfocus --sync "$(box_window)" key Return
-  wait_for "the box to close" box_gone
-}
 # Clicks the centre of a button of the table, by its pixels.
 click() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
 
 # Cry 6, Charizard.
 image="$work/fire red.gba"
-head -c $((0x80000)) /dev/zero >"$image"
-printf '\006' | dd of="$image" bs=1 seek=$((0x791EE)) conv=notrunc status=none
+make_image "$image" 6
 
 "$program" "$image" </dev/null >"$work/vantrel.log" 2>&1 &
 pid=$!
 
 # The main window is the one with no owner; its class is the program's.
-main=$(timeout 30 xdotool search --sync --onlyvisible --class '^vantrel$' | while read -r window; do
-  owned "$window" || { echo "$window"; break; }
-done) || fail "no window of the program came up"
+windows=$(timeout 30 xdotool search --sync --onlyvisible --class '^vantrel$') ||
+  fail "no window of the program came up"
+main=
+for window in $windows; do
+  owned "$window" || main=$window
+done
 [ -n "$main" ] || fail "no main window"
 [ "$(xdotool getwindowname "$main")" = Vantrel ] || fail "the window is titled '$(xdotool getwindowname "$main")'"
 geometry=$(xdotool getwindowgeometry "$main" | sed -n 's/^ *Geometry: //p')
@@ -90,7 +47,7 @@ box_gone || fail "a box came up after the dialog was cancelled"
 [ "$(cry_byte "$image")" = 6 ] || fail "the cry byte is $(cry_byte "$image") after a cancelled Open"
 
 # Charizard is still selected: Save writes 6 again.
-printf '\000' | dd of="$image" bs=1 seek=$((0x791EE)) conv=notrunc status=none
+set_cry "$image" 0
 click 120 232 # Save ROM
 wait_for "the box of the save" have_box
 [ "$(cry_byte "$image")" = 6 ] || fail "Save wrote $(cry_byte "$image"), not 6"
