@@ -36,7 +36,8 @@ geometry=$(xdotool getwindowgeometry "$main" | sed -n 's/^ *Geometry: //p')
 
 wait_for "the box of the image opened at start" have_box
 dismiss_box
-[ -z "$screenshot" ] || import -window "$main" "$screenshot"
+# Without the time of taking, so that the same window gives the same file.
+[ -z "$screenshot" ] || import -window "$main" -strip "$screenshot"
 
 click 36 232 # Open ROM
 wait_for "the open dialog" have_open_dialog
