@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <string>
+#include <string_view>
+
+#include "cry/commands.h"
+#include "cry/window_state.h"
+
+class QComboBox;
+
+namespace vantrel::qt {
+
+// The title picture's first frame, stretched to the widget's size without
+// keeping the aspect ratio. Drawn the same whether enabled or not: the
+// picture is disabled only so that it takes no mouse input.
+class PictureBox : public QWidget {
+ public:
+  PictureBox(const QPixmap& picture, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QPixmap picture_;
+};
+
+// The main window: the layout table's controls, the window state over them,
+// and the four buttons wired to the commands. Opens an image dropped on it.
+class Form1 : public QWidget, public WindowState {
+ public:
+  // The Open command gets a fresh dialog object from `make_dialog` for
+  // every click.
+  explicit Form1(DialogFactory make_dialog);
+
+  // The control of the layout table named `name`.
+  QWidget* Control(std::string_view name) const;
+  EditingCommands& Commands() { return commands_; }
+
+  std::int16_t Selection() const override;
+  void SetSelection(std::int16_t position) override;
+  void EnableEditing() override;
+  std::string RomPath() const override { return rom_path_; }
+  void SetRomPath(const std::string& path) override { rom_path_ = path; }
+  // The native window's id; QWidget::find turns it back into this window.
+  std::uintptr_t OwnerHandle() const override;
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void CreateControls();
+  QComboBox* List() const;
+
+  std::string rom_path_;
+  EditingCommands commands_;
+};
+
+}  // namespace vantrel::qt

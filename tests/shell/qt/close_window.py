@@ -1,0 +1,47 @@
+#!/usr/bin/env python3
+"""Asks an X window to close as a window manager's close button does, with a
+WM_DELETE_WINDOW message: Xvfb has no window manager to send it.
+
+Usage: close_window.py WINDOW_ID
+"""
+import ctypes
+import sys
+
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+CLIENT_MESSAGE = 33
+NO_EVENT_MASK = 0
+
+x11 = ctypes.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                           ctypes.c_long, ctypes.POINTER(Event)]
+x11.XFlush.argtypes = [ctypes.c_void_p]
+x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("close_window: cannot open the display")
+window = int(sys.argv[1], 0)
+event = Event()
+event.xclient.type = CLIENT_MESSAGE
+event.xclient.window = window
+event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", False)
+event.xclient.format = 32
+event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", False)
+x11.XSendEvent(display, window, False, NO_EVENT_MASK, ctypes.byref(event))
+x11.XFlush(display)
+x11.XCloseDisplay(display)

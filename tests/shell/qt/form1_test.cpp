@@ -1,0 +1,379 @@
+#include "shell/qt/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFontInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cry/species_list.h"
+#include "qt_support.h"
+#include "runtime/error.h"
+#include "runtime/path_text.h"
+#include "shell/layout/form_layout.h"
+#include "shell/qt/start.h"
+#include "support/process.h"
+#include "support/recording_box.h"
+#include "support/scripted_dialog.h"
+#include "support/temp_files.h"
+
+namespace vantrel::qt {
+namespace {
+
+namespace fs = std::filesystem;
+using layout::kControls;
+using layout::TwipsToPixels;
+using vantrel::test::ShownBox;
+
+constexpr std::size_t kCryOffset = 0x791EE;
+const ShownBox kOpened{"ROM opened successfully!", "Vantrel"};
+
+std::string Name(const QObject* object) {
+  return object == nullptr ? "(none)" : object->objectName().toStdString();
+}
+
+QRect TableRect(const layout::Control& control) {
+  return QRect(TwipsToPixels(control.left), TwipsToPixels(control.top),
+               TwipsToPixels(control.width), TwipsToPixels(control.height));
+}
+
+QImage Frame(int number) {
+  QImageReader reader(QStringLiteral(VANTREL_TITLE_GIF_PATH));
+  QImage frame;
+  for (int read = 0; read <= number; ++read) frame = reader.read();  // GIFs read in order only
+  return frame.convertToFormat(QImage::Format_RGB32);
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  QWidget* Get(std::string_view name) const {
+    QWidget* control = form.Control(name);
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+  QPushButton* Button(std::string_view name) const { return qobject_cast<QPushButton*>(Get(name)); }
+  QComboBox* List() const { return qobject_cast<QComboBox*>(Get("cmbPoke")); }
+  void Click(std::string_view name) const { QTest::mouseClick(Button(name), Qt::LeftButton); }
+
+  fs::path Image(std::string_view name, std::uint8_t cry) {
+    return vantrel::test::MakeImage(dir / name, vantrel::test::kImageSize, cry);
+  }
+  static std::uint8_t CryOf(const fs::path& image) {
+    return vantrel::test::ReadBytes(image).at(kCryOffset);
+  }
+  // Shows the window and gives it the focus, for the keyboard.
+  void Activate() {
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  }
+
+  vantrel::test::TempDir dir;
+  vantrel::test::RecordingMessageBox boxes;
+  vantrel::test::ScriptedDialogBackend dialogs;
+  Form1 form{[this] { return std::make_unique<clsCommonDialog>(dialogs); }};
+};
+
+TEST_F(Form1Test, WindowHasItsCaptionIconAndClientArea) {
+  EXPECT_EQ(form.windowTitle(), "Vantrel");
+  EXPECT_EQ(form.size(), QSize(383, 275));
+  EXPECT_TRUE(form.windowIcon().availableSizes().contains(QSize(32, 32)));
+  const QFont font = form.font();
+  EXPECT_EQ(font.families().front(), "Verdana");
+  EXPECT_DOUBLE_EQ(font.pointSizeF(), 8.25);
+  EXPECT_FALSE(font.bold());
+  EXPECT_EQ(QWidget::find(static_cast<WId>(form.OwnerHandle())), &form);
+}
+
+TEST_F(Form1Test, ControlsStandWhereTheTablePutsThemInItsStackingOrder) {
+  // Qt lists children bottom first; the table lists them topmost first.
+  std::vector<std::string> bottom_up;
+  for (const QObject* child : form.children()) {
+    if (child->isWidgetType()) bottom_up.push_back(Name(child));
+  }
+  std::vector<std::string> expected;
+  for (auto row = kControls.rbegin(); row != kControls.rend(); ++row) {
+    expected.emplace_back(row->name);
+  }
+  EXPECT_EQ(bottom_up, expected);
+
+  for (const layout::Control& control : kControls) {
+    EXPECT_EQ(Get(control.name)->geometry(), TableRect(control)) << control.name;
+  }
+  EXPECT_EQ(Get("Image1")->geometry(), QRect(0, 0, 408, 296));
+  EXPECT_EQ(Get("cmbPoke")->geometry(), QRect(56, 136, 129, 24));
+  EXPECT_EQ(Get("cmdOpen")->geometry(), QRect(0, 216, 73, 33));
+  EXPECT_EQ(Get("cryRestore")->geometry(), QRect(248, 216, 121, 33));
+  EXPECT_EQ(Get("Label2")->geometry(), QRect(0, 248, 225, 25));
+}
+
+TEST_F(Form1Test, WhatLiesOnTopIsWhatTheUserReaches) {
+  for (std::string_view name :
+       {"cmdOpen", "cmdSave", "Command1", "cryRestore", "cmbPoke", "Label2"}) {
+    EXPECT_EQ(Name(form.childAt(Get(name)->geometry().center())), name);
+  }
+  // Label1 lies beneath the picture and the list everywhere.
+  const QRect hidden = Get("Label1")->geometry();
+  for (int y = hidden.top(); y <= hidden.bottom(); ++y) {
+    for (int x = hidden.left(); x <= hidden.right(); ++x) {
+      ASSERT_NE(Name(form.childAt(x, y)), "Label1") << x << "," << y;
+    }
+  }
+}
+
+TEST_F(Form1Test, StartsWithOnlyOpenEnabledAndNothingSelected) {
+  for (const layout::Control& control : kControls) {
+    EXPECT_EQ(Get(control.name)->isEnabled(), control.enabled_at_start) << control.name;
+  }
+  EXPECT_TRUE(Button("cmdOpen")->isEnabled());
+  EXPECT_FALSE(List()->isEnabled());
+  EXPECT_FALSE(List()->isEditable());
+  EXPECT_EQ(List()->currentIndex(), -1);
+  EXPECT_EQ(form.Selection(), -1);
+  EXPECT_EQ(form.RomPath(), "");
+
+  EXPECT_EQ(Button("cmdOpen")->text(), "Open ROM");
+  EXPECT_EQ(Button("cmdSave")->text(), "Save ROM");
+  EXPECT_EQ(Button("Command1")->text(), "Remove Cry");
+  EXPECT_EQ(Button("cryRestore")->text(), "Restore Removed Cry");
+  EXPECT_EQ(qobject_cast<QLabel*>(Get("Label1"))->text(),
+            QString::fromUtf8("Select Pok\u00e9mon:"));
+  EXPECT_EQ(qobject_cast<QLabel*>(Get("Label2"))->text(), "Made By: Dorvik");
+
+  // The disabled buttons run nothing.
+  for (std::string_view name : {"cmdSave", "Command1", "cryRestore"}) Click(name);
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(Form1Test, ListHoldsTheSpeciesInOrder) {
+  ASSERT_EQ(List()->count(), static_cast<int>(kSpeciesCount));
+  for (std::size_t position = 0; position < kSpeciesCount; ++position) {
+    EXPECT_EQ(List()->itemText(static_cast<int>(position)).toStdString(), SpeciesList()[position]);
+  }
+  EXPECT_EQ(List()->itemText(5), "Charizard");
+}
+
+TEST_F(Form1Test, SelectionOutsideTheListIsAnError) {
+  form.SetSelection(250);
+  EXPECT_EQ(List()->currentIndex(), 250);
+  form.SetSelection(-1);
+  EXPECT_EQ(List()->currentIndex(), -1);
+  for (std::int16_t position : {251, -2}) {
+    try {
+      form.SetSelection(position);
+      ADD_FAILURE() << position << " was accepted";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Number(), kInvalidProcedureCall);
+    }
+  }
+}
+
+TEST_F(Form1Test, FontsAreTheTablesOrTheirSubstitutes) {
+  for (const layout::Control& control : kControls) {
+    if (!control.font) continue;
+    const QFont font = Get(control.name)->font();
+    EXPECT_EQ(font.families().front().toStdString(), control.font->family) << control.name;
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), control.font->points) << control.name;
+    EXPECT_EQ(font.bold(), control.font->bold) << control.name;
+    EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut()) << control.name;
+  }
+  // What the machine draws with: Debian has none of the named fonts.
+  const QFontInfo signature(Get("Label2")->font());
+  EXPECT_EQ(signature.family(), "Comic Neue");
+  EXPECT_TRUE(signature.bold());
+  for (std::string_view name : {"cmdOpen", "cmbPoke", "Label1"}) {
+    EXPECT_EQ(QFontInfo(Get(name)->font()).family(), "DejaVu Sans") << name;
+  }
+}
+
+TEST_F(Form1Test, LabelsAreOpaqueAndLabel2PaleCyanOnBlack) {
+  const QWidget* signature = Get("Label2");
+  EXPECT_TRUE(signature->autoFillBackground());
+  EXPECT_EQ(signature->palette().color(QPalette::WindowText), QColor(192, 255, 255));
+  EXPECT_EQ(signature->palette().color(QPalette::Window), QColor(Qt::black));
+  EXPECT_TRUE(Get("Label1")->autoFillBackground());
+  EXPECT_EQ(Get("Label1")->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(signature->focusPolicy(), Qt::NoFocus);
+
+  const QImage drawn = Get("Label2")->grab().toImage();
+  EXPECT_EQ(drawn.pixelColor(drawn.width() - 2, drawn.height() - 2), QColor(Qt::black));
+}
+
+// Where the first frame has a block of one colour, the stretched picture
+// shows that colour exactly, disabled as it is.
+TEST_F(Form1Test, PictureIsTheFirstFrameStretchedAndNotGreyed) {
+  QWidget* picture = Get("Image1");
+  EXPECT_FALSE(picture->isEnabled());
+  const QImage drawn = picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(drawn.size(), QSize(408, 296));
+  const QImage first = Frame(0);
+  const QImage second = Frame(1);
+  ASSERT_EQ(first.size(), QSize(240, 160));
+
+  int checked = 0;
+  int unlike_second = 0;
+  for (int y = 1; y + 1 < first.height(); ++y) {
+    for (int x = 1; x + 1 < first.width(); ++x) {
+      const QRgb colour = first.pixel(x, y);
+      bool uniform = true;
+      for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) uniform &= first.pixel(x + dx, y + dy) == colour;
+      }
+      if (!uniform) continue;
+      const QRgb shown = drawn.pixel((2 * x + 1) * 408 / 480, (2 * y + 1) * 296 / 320);
+      ASSERT_LE(std::abs(qRed(shown) - qRed(colour)) + std::abs(qGreen(shown) - qGreen(colour)) +
+                    std::abs(qBlue(shown) - qBlue(colour)),
+                6)
+          << "at " << x << "," << y;
+      ++checked;
+      unlike_second += second.pixel(x, y) != colour;
+    }
+  }
+  EXPECT_GT(checked, 10000);
+  EXPECT_GT(unlike_second, 1000);
+}
+
+TEST_F(Form1Test, ResizingMovesNothing) {
+  form.show();
+  form.resize(700, 500);
+  for (const layout::Control& control : kControls) {
+    EXPECT_EQ(Get(control.name)->geometry(), TableRect(control)) << control.name;
+  }
+  EXPECT_EQ(form.minimumSize(), QSize(0, 0));
+}
+
+TEST_F(Form1Test, TabVisitsOpenSaveListRestoreRemove) {
+  Activate();
+  EXPECT_EQ(Name(QApplication::focusWidget()), "cmdOpen");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(Name(QApplication::focusWidget()), "cmdOpen");
+
+  form.EnableEditing();
+  std::vector<std::string> visited;
+  for (int step = 0; step < 5; ++step) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(Name(QApplication::focusWidget()));
+  }
+  EXPECT_EQ(visited,
+            (std::vector<std::string>{"cmdSave", "cmbPoke", "cryRestore", "Command1", "cmdOpen"}));
+}
+
+// The buttons reach the commands, and the commands reach the controls.
+TEST_F(Form1Test, TheFourButtonsRunTheirCommandsOnTheImage) {
+  const fs::path image = Image("fire red.gba", 6);
+  dialogs.Accept(Utf8FromPath(image));
+  Click("cmdOpen");
+  ASSERT_EQ(dialogs.received.size(), 1u);
+  EXPECT_EQ(dialogs.received[0].lpstrTitle, "Open Pokemon GBA ROM...");
+  EXPECT_EQ(dialogs.received[0].hwndOwner, form.OwnerHandle());
+  EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
+  EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
+  EXPECT_EQ(List()->currentText(), "Charizard");
+  for (std::string_view name : {"cmbPoke", "cmdSave", "Command1", "cryRestore"}) {
+    EXPECT_TRUE(Get(name)->isEnabled()) << name;
+  }
+
+  // Picking a species runs nothing; Save writes it.
+  List()->setCurrentIndex(24);
+  EXPECT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(CryOf(image), 6);
+  Click("cmdSave");
+  EXPECT_EQ(CryOf(image), 25);
+  Click("Command1");
+  EXPECT_EQ(CryOf(image), 0);
+  Click("cryRestore");
+  EXPECT_EQ(CryOf(image), 6);
+  EXPECT_EQ(List()->currentText(), "Pikachu");
+
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened,
+                                                {"ROM saved successfully!", "Vantrel"},
+                                                {"Cry removed successfully!", "Vantrel"},
+                                                {"Cry restored successfully!", "Vantrel"}}));
+  EXPECT_EQ(vantrel::test::ReadBytes(image), vantrel::test::ImageBytes());
+}
+
+TEST_F(Form1Test, CancelledOpenChangesNothing) {
+  dialogs.Cancel();
+  Click("cmdOpen");
+  EXPECT_EQ(dialogs.calls.size(), 1u);
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_FALSE(List()->isEnabled());
+  EXPECT_EQ(form.RomPath(), "");
+}
+
+// Drag and drop as a file manager does it: a list of file URLs.
+class DropTest : public Form1Test {
+ protected:
+  // Whether the window took the drag, and dropped it if so.
+  bool Drop(const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint centre = form.rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(centre), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &drop);
+    return true;
+  }
+};
+
+TEST_F(DropTest, DroppedImageOpensAsIfChosen) {
+  const fs::path first = Image("first.gba", 25);
+  const fs::path second = Image("second.gba", 6);
+  ASSERT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(Utf8FromPath(first))),
+                    QUrl::fromLocalFile(QString::fromStdString(Utf8FromPath(second)))}));
+  EXPECT_EQ(form.RomPath(), Utf8FromPath(first));
+  EXPECT_EQ(List()->currentText(), "Pikachu");
+  EXPECT_TRUE(Button("cmdSave")->isEnabled());
+  EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
+  EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(DropTest, OnlyLocalFilesAreTaken) {
+  EXPECT_FALSE(Drop({QUrl(QStringLiteral("https://example.org/fire.gba"))}));
+  EXPECT_FALSE(Drop({}));
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form1Test, ImageNamedOnTheCommandLineOpensAtStart) {
+  const fs::path image = Image("named.gba", 0);
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(QString::fromStdString(Utf8FromPath(dir.Path())));
+  OpenFromArguments(form, {QStringLiteral("vantrel")});
+  EXPECT_TRUE(boxes.shown.empty());
+  OpenFromArguments(form, {QStringLiteral("vantrel"), QStringLiteral("named.gba")});
+  QDir::setCurrent(previous);
+
+  EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
+  EXPECT_EQ(List()->currentIndex(), -1);
+  EXPECT_TRUE(List()->isEnabled());
+  EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
+}
+
+TEST(VantrelProgram, WithoutADisplaySaysSoAndNamesTheCommandLineTool) {
+  vantrel::test::TempDir dir;
+  const fs::path image = vantrel::test::MakeImage(dir / "fire.gba");
+  const vantrel::test::ProgramResult result =
+      vantrel::test::RunProgram({"/usr/bin/env", "-i", VANTREL_PATH, Utf8FromPath(image)});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("vantrel-cli"), std::string::npos) << result.err;
+  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+  EXPECT_EQ(vantrel::test::ReadBytes(image), vantrel::test::ImageBytes());
+}
+
+}  // namespace
+}  // namespace vantrel::qt

@@ -1,0 +1,60 @@
+# Shared by the smoke tests that drive a window program on an X display:
+# sourced after `set -euo pipefail`. Gives a work folder removed at the end,
+# with the program started as $pid stopped if still running, and the helpers
+# below.
+work=$(mktemp -d)
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "smoke: $*" >&2
+  exit 1
+}
+
+# Polls `command...` up to 30 s; each window gets its own bounded wait.
+wait_for() {
+  local what=$1
+  shift
+  for _ in $(seq 150); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  fail "timed out waiting for $what"
+}
+
+# Visible top-level windows titled "Vantrel": the main window has no owner,
+# a message box is transient for it.
+titled_vantrel() { xdotool search --onlyvisible --name '^Vantrel$' 2>/dev/null || true; }
+owned() { xprop -id "$1" WM_TRANSIENT_FOR | grep -q 'window id'; }
+box_window() {
+  for window in $(titled_vantrel); do
+    if owned "$window"; then
+      echo "$window"
+      return
+    fi
+  done
+}
+have_box() { [ -n "$(box_window)" ]; }
+box_gone() { [ -z "$(box_window)" ]; }
+exited() { ! kill -0 "$pid" 2>/dev/null; }
+
+open_dialog() { xdotool search --onlyvisible --name '^Open Pokemon GBA ROM\.\.\.$' 2>/dev/null | head -n 1; }
+have_open_dialog() { [ -n "$(open_dialog)" ]; }
+dialog_gone() { [ -z "$(open_dialog)" ]; }
+
+dismiss_box() {
+  xdotool windowfocus --sync "$(box_window)" key Return
+  wait_for "the box to close" box_gone
+}
+
+cry_byte() { od -An -tu1 -j $((0x791EE)) -N1 "$1" | tr -d ' '; }
+set_cry() { printf "\\$(printf %03o "$2")" | dd of="$1" bs=1 seek=$((0x791EE)) conv=notrunc status=none; }
+# make_image PATH CRY
+make_image() {
+  head -c $((0x80000)) /dev/zero >"$1"
+  set_cry "$1" "$2"
+}
