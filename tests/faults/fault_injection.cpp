@@ -101,16 +101,6 @@ int Opened(const char* path, int fd) {
   return fd;
 }
 
-int OpenPath(const char* name, const char* path, int flags, mode_t mode) {
-  if (IsImagePath(path) && Fails(kOpen)) return -1;
-  return Opened(path, Next<int (*)(const char*, int, ...)>(name)(path, flags, mode));
-}
-
-int OpenAt(const char* name, int dirfd, const char* path, int flags, mode_t mode) {
-  if (IsImagePath(path) && Fails(kOpen)) return -1;
-  return Opened(path, Next<int (*)(int, const char*, int, ...)>(name)(dirfd, path, flags, mode));
-}
-
 template <typename Buffer>
 ssize_t PositionedIo(const char* name, Call call, int fd, Buffer buffer, size_t count,
                      off_t offset) {
@@ -127,15 +117,8 @@ int open(const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeOf(flags, arguments);
   va_end(arguments);
-  return OpenPath("open", path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...) {
-  va_list arguments;
-  va_start(arguments, flags);
-  const mode_t mode = ModeOf(flags, arguments);
-  va_end(arguments);
-  return OpenPath("open64", path, flags, mode);
+  if (IsImagePath(path) && Fails(kOpen)) return -1;
+  return Opened(path, Next<int (*)(const char*, int, ...)>("open")(path, flags, mode));
 }
 
 int openat(int dirfd, const char* path, int flags, ...) {
@@ -143,31 +126,17 @@ int openat(int dirfd, const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeOf(flags, arguments);
   va_end(arguments);
-  return OpenAt("openat", dirfd, path, flags, mode);
-}
-
-int openat64(int dirfd, const char* path, int flags, ...) {
-  va_list arguments;
-  va_start(arguments, flags);
-  const mode_t mode = ModeOf(flags, arguments);
-  va_end(arguments);
-  return OpenAt("openat64", dirfd, path, flags, mode);
+  if (IsImagePath(path) && Fails(kOpen)) return -1;
+  return Opened(path,
+                Next<int (*)(int, const char*, int, ...)>("openat")(dirfd, path, flags, mode));
 }
 
 ssize_t pread(int fd, void* buffer, size_t count, off_t offset) {
   return PositionedIo("pread", kPread, fd, buffer, count, offset);
 }
 
-ssize_t pread64(int fd, void* buffer, size_t count, off_t offset) {
-  return PositionedIo("pread64", kPread, fd, buffer, count, offset);
-}
-
 ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
   return PositionedIo("pwrite", kPwrite, fd, buffer, count, offset);
-}
-
-ssize_t pwrite64(int fd, const void* buffer, size_t count, off_t offset) {
-  return PositionedIo("pwrite64", kPwrite, fd, buffer, count, offset);
 }
 
 int fsync(int fd) {
@@ -185,5 +154,13 @@ int close(int fd) {
   errno = error;
   return -1;
 }
+
+// The large-file names are the same calls where off_t has 64 bits.
+static_assert(sizeof(off_t) == 8);
+int open64(const char* path, int flags, ...) __attribute__((alias("open")));
+int openat64(int dirfd, const char* path, int flags, ...) __attribute__((alias("openat")));
+ssize_t pread64(int fd, void* buffer, size_t count, off_t offset) __attribute__((alias("pread")));
+ssize_t pwrite64(int fd, const void* buffer, size_t count, off_t offset)
+    __attribute__((alias("pwrite")));
 
 }  // extern "C"
