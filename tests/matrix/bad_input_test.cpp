@@ -93,6 +93,10 @@ const Outcome kSaved{0, "ROM saved successfully!\n", ""};
 const std::string kOpenedAndSaved =
     "Vantrel|ROM opened successfully!\nVantrel|ROM saved successfully!\n";
 
+std::string Image(const test::TempDir& dir, std::string_view name, std::size_t size) {
+  return Utf8FromPath(test::MakeImage(dir / name, size, kMadeCry));
+}
+
 Outcome Refused(std::uintmax_t size) {
   return {1, "",
           "vantrel-cli: IMAGE is not a FireRed English image: it is too short to hold the cry "
@@ -100,10 +104,12 @@ Outcome Refused(std::uintmax_t size) {
               std::to_string(size) + " bytes); nothing written (--force writes anyway)\n"};
 }
 
+using Maker = std::function<std::string(const test::TempDir&)>;
+
 struct Case {
   std::string name;
   // Makes what the case needs in the folder; returns the name to pass.
-  std::function<std::string(const test::TempDir&)> make;
+  Maker make;
   Outcome show;
   Outcome set;
   std::optional<Outcome> forced_set;  // when it differs from set
@@ -113,10 +119,29 @@ struct Case {
   bool unprivileged = false;
 };
 
-std::string Image(const test::TempDir& dir, std::string_view name, std::size_t size) {
-  return Utf8FromPath(test::MakeImage(dir / name, size, kMadeCry));
+// Input that no command can open: each reports `number`.
+Case Unopenable(std::string name, Maker make, std::int32_t number) {
+  return {std::move(name), std::move(make), Failed(number), Failed(number), {}, Box(number)};
 }
 
+// An image that every command reads and writes as usual; `written` is the
+// file that gets the new cry when it is not the name passed.
+Case Usable(std::string name, Maker make, std::optional<std::string> written = std::nullopt) {
+  return {std::move(name), std::move(make), kShown, kSaved, {}, kOpenedAndSaved, written};
+}
+
+// Too short for the cry byte: reading fails, and writing is refused, or
+// fails when forced.
+Case TooShort(std::string name, std::size_t size) {
+  return {std::move(name),
+          [size](const test::TempDir& dir) { return Image(dir, "short.gba", size); },
+          Failed(kInputPastEndOfFile),
+          Refused(size),
+          Failed(kWritePastEndOfFile),
+          Box(kInputPastEndOfFile)};
+}
+
+// Names the image by a path of exactly 300 characters.
 std::string LongPath(const test::TempDir& dir) {
   const fs::path folder = dir.Path() / std::string(120, 'a') / std::string(120, 'b');
   fs::create_directories(folder);
@@ -126,76 +151,53 @@ std::string LongPath(const test::TempDir& dir) {
   return image.native();
 }
 
+Maker Named(std::string file) {
+  return [file](const test::TempDir& dir) { return Image(dir, file, test::kImageSize); };
+}
+
 const std::vector<Case>& Cases() {
   static const std::vector<Case> cases = {
-      {"empty path",
-       [](auto&) { return std::string(); },
-       Failed(kBadFileNameOrNumber),
-       Failed(kBadFileNameOrNumber),
-       {},
-       Box(kBadFileNameOrNumber)},
-      {"missing file",
-       [](auto& dir) { return Utf8FromPath(dir / "missing.gba"); },
-       Failed(kFileNotFound),
-       Failed(kFileNotFound),
-       {},
-       Box(kFileNotFound)},
-      {"missing folder",
-       [](auto& dir) { return Utf8FromPath(dir / "no folder" / "x.gba"); },
-       Failed(kPathNotFound),
-       Failed(kPathNotFound),
-       {},
-       Box(kPathNotFound)},
-      {"directory",
-       [](auto& dir) {
-         fs::create_directory(dir / "folder.gba");
-         return Utf8FromPath(dir / "folder.gba");
-       },
-       Failed(kPathFileAccessError),
-       Failed(kPathFileAccessError),
-       {},
-       Box(kPathFileAccessError)},
-      {"FIFO",
-       [](auto& dir) {
-         mkfifo((dir / "fifo.gba").c_str(), 0644);
-         return Utf8FromPath(dir / "fifo.gba");
-       },
-       Failed(kPathFileAccessError),
-       Failed(kPathFileAccessError),
-       {},
-       Box(kPathFileAccessError)},
-      {"device /dev/null",
-       [](auto&) { return std::string("/dev/null"); },
-       Failed(kPathFileAccessError),
-       Failed(kPathFileAccessError),
-       {},
-       Box(kPathFileAccessError)},
-      {"device /dev/zero",
-       [](auto&) { return std::string("/dev/zero"); },
-       Failed(kPathFileAccessError),
-       Failed(kPathFileAccessError),
-       {},
-       Box(kPathFileAccessError)},
-      {"dangling link",
-       [](auto& dir) {
-         fs::create_symlink(dir / "gone.gba", dir / "dangling.gba");
-         return Utf8FromPath(dir / "dangling.gba");
-       },
-       Failed(kFileNotFound),
-       Failed(kFileNotFound),
-       {},
-       Box(kFileNotFound)},
-      {"link to an image",
-       [](auto& dir) {
-         Image(dir, "target.gba", test::kImageSize);
-         fs::create_symlink("target.gba", dir / "link.gba");
-         return Utf8FromPath(dir / "link.gba");
-       },
-       kShown,
-       kSaved,
-       {},
-       kOpenedAndSaved,
-       "target.gba"},
+      Unopenable(
+          "empty path", [](auto&) { return std::string(); }, kBadFileNameOrNumber),
+      Unopenable(
+          "missing file", [](auto& dir) { return Utf8FromPath(dir / "missing.gba"); },
+          kFileNotFound),
+      Unopenable(
+          "missing folder", [](auto& dir) { return Utf8FromPath(dir / "no folder" / "x.gba"); },
+          kPathNotFound),
+      Unopenable(
+          "directory",
+          [](auto& dir) {
+            fs::create_directory(dir / "folder.gba");
+            return Utf8FromPath(dir / "folder.gba");
+          },
+          kPathFileAccessError),
+      Unopenable(
+          "FIFO",
+          [](auto& dir) {
+            mkfifo((dir / "fifo.gba").c_str(), 0644);
+            return Utf8FromPath(dir / "fifo.gba");
+          },
+          kPathFileAccessError),
+      Unopenable(
+          "device /dev/null", [](auto&) { return std::string("/dev/null"); }, kPathFileAccessError),
+      Unopenable(
+          "device /dev/zero", [](auto&) { return std::string("/dev/zero"); }, kPathFileAccessError),
+      Unopenable(
+          "dangling link",
+          [](auto& dir) {
+            fs::create_symlink(dir / "gone.gba", dir / "dangling.gba");
+            return Utf8FromPath(dir / "dangling.gba");
+          },
+          kFileNotFound),
+      Usable(
+          "link to an image",
+          [](auto& dir) {
+            Image(dir, "target.gba", test::kImageSize);
+            fs::create_symlink("target.gba", dir / "link.gba");
+            return Utf8FromPath(dir / "link.gba");
+          },
+          "target.gba"),
       {"read-only image",
        [](auto& dir) {
          const std::string image = Image(dir, "read only.gba", test::kImageSize);
@@ -208,69 +210,27 @@ const std::vector<Case>& Cases() {
        "Vantrel|ROM opened successfully!\n" + Box(kPermissionDenied),
        std::nullopt,
        true},
-      {"one byte too short", [](auto& dir) { return Image(dir, "short.gba", kCry); },
-       Failed(kInputPastEndOfFile), Refused(kCry), Failed(kWritePastEndOfFile),
-       Box(kInputPastEndOfFile)},
-      {"exactly long enough",
-       [](auto& dir) { return Image(dir, "exact.gba", kCry + 1); },
-       kShown,
-       kSaved,
-       {},
-       kOpenedAndSaved,
-       "exact.gba"},
-      {"0-byte file", [](auto& dir) { return Image(dir, "empty.gba", 0); },
-       Failed(kInputPastEndOfFile), Refused(0), Failed(kWritePastEndOfFile),
-       Box(kInputPastEndOfFile)},
-      {"4 GiB sparse image",
-       [](auto& dir) {
-         const std::string image = Image(dir, "big.gba", test::kImageSize);
-         fs::resize_file(dir / "big.gba", std::uintmax_t{4} << 30);
-         return image;
-       },
-       kShown,
-       kSaved,
-       {},
-       kOpenedAndSaved,
-       "big.gba"},
-      {"name with spaces",
-       [](auto& dir) { return Image(dir, "fire red  v1 .gba", 0x80000); },
-       kShown,
-       kSaved,
-       {},
-       kOpenedAndSaved,
-       "fire red  v1 .gba"},
-      {"name with quotes",
-       [](auto& dir) { return Image(dir, "it's \"red\" `x`.gba", test::kImageSize); },
-       kShown,
-       kSaved,
-       {},
-       kOpenedAndSaved,
-       "it's \"red\" `x`.gba"},
-      {"non-ASCII name",
-       [](auto& dir) { return Image(dir, "Feuerrot \xC3\xA4\xE7\x81\xAB.gba", test::kImageSize); },
-       kShown,
-       kSaved,
-       {},
-       kOpenedAndSaved,
-       "Feuerrot \xC3\xA4\xE7\x81\xAB.gba"},
+      TooShort("one byte too short", kCry),
+      Usable("exactly long enough", [](auto& dir) { return Image(dir, "exact.gba", kCry + 1); }),
+      TooShort("0-byte file", 0),
+      Usable("4 GiB sparse image",
+             [](auto& dir) {
+               const std::string image = Image(dir, "big.gba", test::kImageSize);
+               fs::resize_file(dir / "big.gba", std::uintmax_t{4} << 30);
+               return image;
+             }),
+      Usable("name with spaces", Named("fire red  v1 .gba")),
+      Usable("name with quotes", Named("it's \"red\" `x`.gba")),
+      Usable("non-ASCII name", Named("Feuerrot \xC3\xA4\xE7\x81\xAB.gba")),
       // Relative, from the folder, so that it reaches the program with its dash.
-      {"leading dash",
-       [](auto& dir) {
-         Image(dir, "-rom.gba", test::kImageSize);
-         return std::string("-rom.gba");
-       },
-       kShown,
-       kSaved,
-       {},
-       kOpenedAndSaved,
-       "-rom.gba"},
-      {"300-character path",
-       [](auto& dir) { return LongPath(dir); },
-       kShown,
-       kSaved,
-       {},
-       kOpenedAndSaved,
-       std::nullopt},
+      Usable(
+          "leading dash",
+          [](auto& dir) {
+            Image(dir, "-rom.gba", test::kImageSize);
+            return std::string("-rom.gba");
+          },
+          "-rom.gba"),
+      Usable("300-character path", LongPath),
   };
   return cases;
 }
