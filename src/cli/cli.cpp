@@ -1,13 +1,20 @@
 #include "cli/cli.h"
 
+#include <array>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
 
+#include "cli/image_header.h"
 #include "cli/species_names.h"
 #include "cry/cry_slot.h"
 #include "cry/species_list.h"
+#include "image_bytes/failure_box.h"
 #include "runtime/app.h"
+#include "runtime/binary_file.h"
 #include "runtime/error.h"
+#include "runtime/hex.h"
 #include "runtime/message_box.h"
 #include "runtime/path_text.h"
 
@@ -19,12 +26,15 @@ constexpr std::string_view kUsage =
     "Shows or changes the cry a FireRed image plays on its title screen.\n"
     "\n"
     "  show IMAGE...          print the cry of each image: VALUE NAME\n"
+    "  info IMAGE...          print the size, the header's fields and checks, and the cry\n"
     "  set IMAGE SPECIES      write a species, by name or by number 0 to 251\n"
     "  remove IMAGE           write 0: no cry\n"
     "  restore IMAGE          write 6: the stock cry\n"
     "  species                list the species: NUMBER<TAB>NAME\n"
     "  --help, --version\n"
     "\n"
+    "set, remove and restore write only a FireRed English image (game code BPRE,\n"
+    "0x96 at 0xB2, long enough for the cry byte); --force writes any file.\n"
     "Put -- before an image name that starts with a dash.\n"
     "Exit status: 0 done, 1 file failure, 2 usage error.\n";
 
@@ -49,23 +59,98 @@ int UsageError(std::ostream& err, std::string_view problem) {
   return kUsageError;
 }
 
-int Show(const std::vector<std::string>& images, std::ostream& out, ErrorLineBox& box) {
+// What `info` and the write check learn from one read-only open: the header
+// and, when asked for and the file holds it, the cry byte.
+struct Inspection {
+  ImageHeader header;
+  std::optional<std::uint8_t> cry;
+};
+
+// A failure is shown in the failure box, as the file functions do, and
+// raised again.
+Inspection Inspect(const std::string& image, bool with_cry) {
+  try {
+    BinaryFile file = BinaryFile::Open(PathFromUtf8(image), BinaryFile::Access::kRead);
+    std::array<std::uint8_t, kHeaderEnd> first{};
+    const std::int64_t size = file.Size();
+    Inspection inspection{ParseImageHeader(std::span(first).first(file.Read(0, first)), size), {}};
+    if (with_cry && size > CryOffset) inspection.cry = file.ReadByte(CryOffset);
+    file.Close();
+    return inspection;
+  } catch (const RuntimeError& error) {
+    ShowFailureBox(error);
+    throw;
+  }
+}
+
+std::string ByteText(std::uint8_t byte) {
+  const std::string digits = HexDigits(byte);
+  return (digits.size() == 1 ? "0x0" : "0x") + digits;
+}
+
+std::vector<std::string> InfoLines(const Inspection& inspection) {
+  const ImageHeader& header = inspection.header;
+  std::vector<std::string> lines{"size: " + std::to_string(header.file_size) + " bytes"};
+  if (header.present) {
+    lines.push_back("title: " + PrintableText(header.title));
+    lines.push_back("game code: " + PrintableText(header.game_code));
+    lines.push_back("maker code: " + PrintableText(header.maker_code));
+    lines.push_back("software version: " + std::to_string(header.software_version));
+    lines.push_back("fixed byte 0xB2: " + ByteText(header.fixed_byte) +
+                    (header.FixedByteOk() ? " (as expected)" : " (expected 0x96)"));
+    lines.push_back("header complement 0xBD: " + ByteText(header.complement) +
+                    (header.ComplementMatches()
+                         ? std::string(" (matches)")
+                         : " (expected " + ByteText(header.expected_complement) + ")"));
+  } else {
+    lines.push_back("header: none (the file ends before 0xBE)");
+  }
+  lines.push_back(inspection.cry ? "cry: " + DescribeCry(*inspection.cry)
+                                 : std::string("cry: none (the file ends before 0x791EE)"));
+  const std::optional<std::string> problem = NotFireRedEnglish(header);
+  lines.push_back(problem ? "FireRed English: no, " + *problem : "FireRed English: yes");
+  return lines;
+}
+
+// Runs `lines_of` for each image and prints its lines, each led by the
+// image's name when there are several. A failing image (its failure shown
+// already) does not stop the rest.
+int ForEachImage(const std::vector<std::string>& images, std::ostream& out, ErrorLineBox& box,
+                 const std::function<std::vector<std::string>(const std::string&)>& lines_of) {
   int status = kDone;
   for (const std::string& image : images) {
     const std::string lead = images.size() > 1 ? image + ": " : "";
     box.SetSubject(images.size() > 1 ? image : "");
     try {
-      const std::uint8_t value = ReadCry(PathFromUtf8(image));
-      out << lead << DescribeCry(value) << '\n';
+      for (const std::string& line : lines_of(image)) out << lead << line << '\n';
     } catch (const RuntimeError&) {
-      status = kFileFailure;  // the read has reported the failure already
+      status = kFileFailure;
     }
   }
   return status;
 }
 
-int Write(const std::string& image, std::uint8_t value, std::string_view success,
-          std::ostream& out) {
+// Refuses, unless forced, to write what is not a FireRed English image, and
+// warns when a later release may keep the cry byte elsewhere.
+int Write(const std::string& image, std::uint8_t value, std::string_view success, bool force,
+          std::ostream& out, std::ostream& err) {
+  if (!force) {
+    ImageHeader header;
+    try {
+      header = Inspect(image, false).header;
+    } catch (const RuntimeError&) {
+      return kFileFailure;
+    }
+    if (const std::optional<std::string> problem = NotFireRedEnglish(header)) {
+      err << "vantrel-cli: " << image << " is not a FireRed English image: " << *problem
+          << "; nothing written (--force writes anyway)\n";
+      return kFileFailure;
+    }
+    if (header.software_version != 0) {
+      err << "vantrel-cli: warning: " << image << " has software version "
+          << int{header.software_version} << "; later releases may keep the cry byte elsewhere\n";
+    }
+  }
   if (!WriteCry(PathFromUtf8(image), value)) return kFileFailure;
   out << success << '\n';
   return kDone;
@@ -84,6 +169,7 @@ int ListSpecies(std::ostream& out) {
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   std::vector<std::string> operands;
   bool options_ended = false;
+  bool force = false;
   for (const std::string& argument : arguments) {
     if (options_ended || argument.empty() || argument[0] != '-' || argument == "-") {
       operands.push_back(argument);
@@ -95,6 +181,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     } else if (argument == "--version") {
       out << "vantrel-cli " << AppVersion() << '\n';
       return kDone;
+    } else if (argument == "--force") {
+      force = true;
     } else {
       return UsageError(err, "unknown option " + argument);
     }
@@ -105,21 +193,30 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
   ScopedMessageBox installed(box);
   const std::string& command = operands[0];
   const std::vector<std::string> rest(operands.begin() + 1, operands.end());
+  const bool writes = command == "set" || command == "remove" || command == "restore";
+  if (force && !writes) return UsageError(err, "--force goes with set, remove and restore");
 
-  if (command == "show") {
-    if (rest.empty()) return UsageError(err, "show needs at least one image");
-    return Show(rest, out, box);
+  if (command == "show" || command == "info") {
+    if (rest.empty()) return UsageError(err, command + " needs at least one image");
+    if (command == "info") {
+      return ForEachImage(rest, out, box,
+                          [](const std::string& image) { return InfoLines(Inspect(image, true)); });
+    }
+    return ForEachImage(rest, out, box, [](const std::string& image) {
+      return std::vector{DescribeCry(ReadCry(PathFromUtf8(image)))};
+    });
   }
   if (command == "set") {
     if (rest.size() != 2) return UsageError(err, "set needs an image and a species");
     const std::optional<std::uint8_t> value = ParseSpecies(rest[1]);
     if (!value) return UsageError(err, "unknown species " + rest[1]);
-    return Write(rest[0], *value, "ROM saved successfully!", out);
+    return Write(rest[0], *value, "ROM saved successfully!", force, out, err);
   }
   if (command == "remove" || command == "restore") {
     if (rest.size() != 1) return UsageError(err, command + " needs one image");
-    return command == "remove" ? Write(rest[0], NoCry, "Cry removed successfully!", out)
-                               : Write(rest[0], RestoreCry, "Cry restored successfully!", out);
+    return command == "remove"
+               ? Write(rest[0], NoCry, "Cry removed successfully!", force, out, err)
+               : Write(rest[0], RestoreCry, "Cry restored successfully!", force, out, err);
   }
   if (command == "species") {
     if (!rest.empty()) return UsageError(err, "species takes no arguments");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 
 namespace vantrel {
 
@@ -27,6 +28,9 @@ class BinaryFile {
   std::int64_t Size() const;
   // Raises 62 at or past the end of the file.
   std::uint8_t ReadByte(std::int64_t offset);
+  // Fills `into` from `offset` on and returns how many bytes it holds: fewer
+  // only where the file ends, 0 at or past the end.
+  std::size_t Read(std::int64_t offset, std::span<std::uint8_t> into);
   // Writes in place; raises kWritePastEndOfFile at or past the end.
   void WriteByte(std::int64_t offset, std::uint8_t value);
   // Puts written bytes on disk and releases the handle; a failing flush is a

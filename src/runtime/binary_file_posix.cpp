@@ -125,6 +125,20 @@ std::uint8_t BinaryFile::ReadByte(std::int64_t offset) {
   return byte;
 }
 
+std::size_t BinaryFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
+  if (offset < 0) throw RuntimeError(kBadRecordNumber);
+  std::size_t done = 0;
+  while (done < into.size()) {
+    const ssize_t count = ::pread(Fd(handle_), into.data() + done, into.size() - done,
+                                  static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) RaiseErrno(errno);
+    if (count == 0) break;
+    done += static_cast<std::size_t>(count);
+  }
+  return done;
+}
+
 void BinaryFile::WriteByte(std::int64_t offset, std::uint8_t value) {
   if (offset < 0) throw RuntimeError(kBadRecordNumber);
   if (offset >= Size()) throw RuntimeError(kWritePastEndOfFile);

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "runtime/binary_file.h"
 #include "runtime/error.h"
 
@@ -129,6 +131,23 @@ std::uint8_t BinaryFile::ReadByte(std::int64_t offset) {
   if (!ReadFile(Native(handle_), &byte, 1, &count, &position)) RaiseLastError();
   if (count == 0) throw RuntimeError(kInputPastEndOfFile);
   return byte;
+}
+
+std::size_t BinaryFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
+  if (offset < 0) throw RuntimeError(kBadRecordNumber);
+  std::size_t done = 0;
+  while (done < into.size()) {
+    DWORD count = 0;
+    OVERLAPPED position = At(offset + static_cast<std::int64_t>(done));
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(into.size() - done, 1 << 20));
+    if (!ReadFile(Native(handle_), into.data() + done, wanted, &count, &position)) {
+      if (GetLastError() == ERROR_HANDLE_EOF) break;
+      RaiseLastError();
+    }
+    if (count == 0) break;
+    done += count;
+  }
+  return done;
 }
 
 void BinaryFile::WriteByte(std::int64_t offset, std::uint8_t value) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "runtime/path_text.h"
 #include "support/process.h"
@@ -107,6 +108,7 @@ TEST_F(CliTest, UsageErrorsExitTwoAndTouchNothing) {
       {"remove"},
       {"restore", Text(image), Text(image)},
       {"species", "extra"},
+      {"info"},
       {"--bogus", "show", Text(image)},
   };
   for (const auto& arguments : misuses) {
@@ -135,10 +137,140 @@ TEST_F(CliTest, FileFailuresExitOneWithTheirLine) {
   EXPECT_FALSE(fs::exists(missing));
 
   const fs::path short_image = test::MakeImage(dir / "short.gba", 0x791EE);
-  result = Cli({"remove", Text(short_image)});
+  result = Cli({"--force", "remove", Text(short_image)});
   EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "Error: 1001: Write past end of file\n");
-  EXPECT_EQ(fs::file_size(short_image), 0x791EEu);
+  EXPECT_EQ(ReadBytes(short_image), ImageBytes(0x791EE));
+}
+
+// The image made by MakeImage with `bytes` put at `offset`.
+std::vector<std::uint8_t> Patched(const fs::path& path, std::size_t offset,
+                                  std::string_view bytes) {
+  std::vector<std::uint8_t> content = ImageBytes();
+  std::copy(bytes.begin(), bytes.end(), content.begin() + static_cast<std::ptrdiff_t>(offset));
+  test::WriteBytes(path, content);
+  return content;
+}
+
+TEST_F(CliTest, InfoPrintsTheHeaderItsChecksAndTheCry) {
+  const ProgramResult result = Cli({"info", Text(image)});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            "size: 524288 bytes\n"
+            "title: VANTREL TEST\n"
+            "game code: BPRE\n"
+            "maker code: 01\n"
+            "software version: 0\n"
+            "fixed byte 0xB2: 0x96 (as expected)\n"
+            "header complement 0xBD: 0x9B (matches)\n"
+            "cry: 6 Charizard\n"
+            "FireRed English: yes\n");
+  EXPECT_EQ(ReadBytes(image), original);
+}
+
+TEST_F(CliTest, InfoShowsWhatIsWrongWithAnotherImage) {
+  // Another game's code, an unprintable title, a later release, a wrong
+  // complement and no fixed byte.
+  std::vector<std::uint8_t> content =
+      Patched(image, 0xA0, std::string_view("AB\x01\\\0\0\0\0\0\0\0\0AXVE01\0", 19));
+  content[0xBC] = 1;
+  test::WriteBytes(image, content);
+  const ProgramResult result = Cli({"info", Text(image)});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out,
+            "size: 524288 bytes\n"
+            "title: AB\\x01\\x5C\n"
+            "game code: AXVE\n"
+            "maker code: 01\n"
+            "software version: 1\n"
+            "fixed byte 0xB2: 0x00 (expected 0x96)\n"
+            "header complement 0xBD: 0x9B (expected 0xC1)\n"
+            "cry: 6 Charizard\n"
+            "FireRed English: no, its game code is \"AXVE\", not \"BPRE\"\n");
+  EXPECT_EQ(ReadBytes(image), content);
+}
+
+TEST_F(CliTest, InfoOfShortFilesSaysWhatIsMissing) {
+  const fs::path tiny = test::MakeImage(dir / "tiny.gba", 0xBD);
+  const fs::path headed = test::MakeImage(dir / "headed.gba", 0x791EE);
+  const fs::path missing = dir / "missing.gba";
+  const ProgramResult result = Cli({"info", Text(tiny), Text(missing), Text(headed)});
+  EXPECT_EQ(result.exit_code, 1);
+  const std::string t = Text(tiny) + ": ";
+  const std::string h = Text(headed) + ": ";
+  EXPECT_EQ(result.out, t + "size: 189 bytes\n" + t + "header: none (the file ends before 0xBE)\n" +
+                            t + "cry: none (the file ends before 0x791EE)\n" + t +
+                            "FireRed English: no, it is too short to hold the cry byte (189 "
+                            "bytes)\n" +
+                            h + "size: 496110 bytes\n" + h + "title: VANTREL TEST\n" + h +
+                            "game code: BPRE\n" + h + "maker code: 01\n" + h +
+                            "software version: 0\n" + h + "fixed byte 0xB2: 0x96 (as expected)\n" +
+                            h + "header complement 0xBD: 0x9B (matches)\n" + h +
+                            "cry: none (the file ends before 0x791EE)\n" + h +
+                            "FireRed English: no, it is too short to hold the cry byte (496110 "
+                            "bytes)\n");
+  EXPECT_EQ(result.err, Text(missing) + ": Error: 53: File not found\n");
+  EXPECT_EQ(ReadBytes(tiny), ImageBytes(0xBD));
+  EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST_F(CliTest, WritesRefuseAnotherImageUnlessForced) {
+  const std::string name = Text(image);
+  for (auto [offset, bytes, why] :
+       {std::tuple{0xAC, std::string_view("AXVE"), "its game code is \"AXVE\", not \"BPRE\""},
+        {0xAC, std::string_view("BPRF"), "its game code is \"BPRF\", not \"BPRE\""},
+        {0xB2, std::string_view("\x97"), "the byte at 0xB2 is not 0x96"}}) {
+    const std::vector<std::uint8_t> made = Patched(image, offset, bytes);
+    for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{
+             {"set", name, "Mew"}, {"remove", name}, {"restore", name}}) {
+      const ProgramResult result = Cli(command);
+      EXPECT_EQ(result.exit_code, 1) << why;
+      EXPECT_EQ(result.out, "");
+      EXPECT_EQ(result.err, "vantrel-cli: " + name + " is not a FireRed English image: " + why +
+                                "; nothing written (--force writes anyway)\n");
+      EXPECT_EQ(ReadBytes(image), made);
+    }
+    const ProgramResult forced = Cli({"set", "--force", name, "Mew"});
+    EXPECT_EQ(forced.exit_code, 0);
+    EXPECT_EQ(forced.out, "ROM saved successfully!\n");
+    EXPECT_EQ(forced.err, "");
+    std::vector<std::uint8_t> expected = made;
+    expected[0x791EE] = 151;
+    EXPECT_EQ(ReadBytes(image), expected);
+  }
+
+  const fs::path short_image = test::MakeImage(dir / "short.gba", 0x791EE);
+  const ProgramResult result = Cli({"remove", Text(short_image)});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "vantrel-cli: " + Text(short_image) +
+                            " is not a FireRed English image: it is too short to hold the cry "
+                            "byte (496110 bytes); nothing written (--force writes anyway)\n");
+  EXPECT_EQ(ReadBytes(short_image), ImageBytes(0x791EE));
+}
+
+TEST_F(CliTest, ALaterReleaseIsWrittenWithAWarning) {
+  const std::vector<std::uint8_t> made = Patched(image, 0xBC, "\x01");
+  const ProgramResult result = Cli({"set", Text(image), "Mew"});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out, "ROM saved successfully!\n");
+  EXPECT_EQ(result.err, "vantrel-cli: warning: " + Text(image) +
+                            " has software version 1; later releases may keep the cry byte "
+                            "elsewhere\n");
+  std::vector<std::uint8_t> expected = made;
+  expected[0x791EE] = 151;
+  EXPECT_EQ(ReadBytes(image), expected);
+}
+
+TEST_F(CliTest, ForceGoesOnlyWithWrites) {
+  for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{
+           {"--force", "show", Text(image)}, {"info", "--force", Text(image)}, {"--force"}}) {
+    const ProgramResult result = Cli(command);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.out, "");
+  }
+  ExpectCry(6);
 }
 
 TEST_F(CliTest, ReadOnlyImageIsShownButNotWritten) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -70,6 +71,21 @@ TEST_F(BinaryFileTest, NeverGrowsAFile) {
   EXPECT_EQ(ErrorNumberOf([&] { file.ReadByte(-1); }), kBadRecordNumber);
   file.Close();
   EXPECT_EQ(ReadBytes(image), ImageBytes(16));
+}
+
+TEST_F(BinaryFileTest, ReadFillsWhatTheFileHoldsAndStopsAtItsEnd) {
+  const std::vector<std::uint8_t> made = ImageBytes(16);
+  BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kRead);
+  std::vector<std::uint8_t> buffer(20, 0xEE);
+  EXPECT_EQ(file.Read(4, std::span(buffer).first(8)), 8u);
+  EXPECT_TRUE(std::equal(made.begin() + 4, made.begin() + 12, buffer.begin()));
+  std::fill(buffer.begin(), buffer.end(), 0xEE);
+  EXPECT_EQ(file.Read(10, buffer), 6u);
+  EXPECT_EQ(buffer[5], made[15]);
+  EXPECT_EQ(buffer[6], 0xEE);
+  EXPECT_EQ(file.Read(16, buffer), 0u);
+  EXPECT_EQ(file.Read(1 << 30, buffer), 0u);
+  EXPECT_EQ(ErrorNumberOf([&] { file.Read(-1, buffer); }), kBadRecordNumber);
 }
 
 TEST_F(BinaryFileTest, RefusesWhatIsNotARegularFile) {

@@ -1,5 +1,6 @@
 #include "support/temp_files.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -44,6 +45,14 @@ std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {
   std::vector<std::uint8_t> bytes(size);
   for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + 7);
   if (size > 0x791EE) bytes[0x791EE] = cry;
+  if (size >= 0xBE) {
+    const std::string_view fields = "VANTREL TESTBPRE01\x96";
+    std::copy(fields.begin(), fields.end(), bytes.begin() + 0xA0);
+    bytes[0xBC] = 0;
+    unsigned sum = 0;
+    for (std::size_t i = 0xA0; i < 0xBD; ++i) sum += bytes[i];
+    bytes[0xBD] = static_cast<std::uint8_t>(0u - (0x19u + sum));
+  }
   return bytes;
 }
 

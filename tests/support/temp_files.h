@@ -31,7 +31,9 @@ class TempDir {
 };
 
 // Image content: a pattern that differs from byte to byte, so that a write to
-// any wrong offset shows, with `cry` at the cry byte when the size holds it.
+// any wrong offset shows, with `cry` at the cry byte when the size holds it
+// and a FireRed English header (game code BPRE, software version 0, title
+// "VANTREL TEST", complement right) when the size holds that.
 std::vector<std::uint8_t> ImageBytes(std::size_t size = kImageSize, std::uint8_t cry = 6);
 
 void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes);

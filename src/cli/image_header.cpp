@@ -1,0 +1,67 @@
+#include "cli/image_header.h"
+
+#include <numeric>
+
+#include "cry/cry_slot.h"
+
+namespace vantrel::cli {
+namespace {
+
+constexpr std::size_t kTitle = 0xA0;
+constexpr std::size_t kGameCode = 0xAC;
+constexpr std::size_t kMakerCode = 0xB0;
+constexpr std::size_t kFixed = 0xB2;
+constexpr std::size_t kSoftwareVersion = 0xBC;
+constexpr std::size_t kComplement = 0xBD;
+
+std::string Field(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t size) {
+  const auto field = bytes.subspan(offset, size);
+  return std::string(field.begin(), field.end());
+}
+
+}  // namespace
+
+ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int64_t file_size) {
+  ImageHeader header;
+  header.file_size = file_size;
+  if (first_bytes.size() < kHeaderEnd) return header;
+  header.present = true;
+  header.title = Field(first_bytes, kTitle, 12);
+  header.game_code = Field(first_bytes, kGameCode, 4);
+  header.maker_code = Field(first_bytes, kMakerCode, 2);
+  header.fixed_byte = first_bytes[kFixed];
+  header.software_version = first_bytes[kSoftwareVersion];
+  header.complement = first_bytes[kComplement];
+  const auto summed = first_bytes.subspan(kHeaderStart, kComplement - kHeaderStart);
+  const unsigned sum = std::accumulate(summed.begin(), summed.end(), 0u);
+  header.expected_complement = static_cast<std::uint8_t>(0u - (0x19u + sum));
+  return header;
+}
+
+std::optional<std::string> NotFireRedEnglish(const ImageHeader& header) {
+  if (header.file_size <= CryOffset) {
+    return "it is too short to hold the cry byte (" + std::to_string(header.file_size) + " bytes)";
+  }
+  if (header.game_code != "BPRE") {
+    return "its game code is \"" + PrintableText(header.game_code) + "\", not \"BPRE\"";
+  }
+  if (!header.FixedByteOk()) return "the byte at 0xB2 is not 0x96";
+  return std::nullopt;
+}
+
+std::string PrintableText(const std::string& raw) {
+  const std::size_t end = raw.find_last_not_of('\0');
+  std::string text;
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  for (std::size_t i = 0; end != std::string::npos && i <= end; ++i) {
+    const auto c = static_cast<unsigned char>(raw[i]);
+    if (c >= 0x20 && c < 0x7F && c != '\\') {
+      text += static_cast<char>(c);
+    } else {
+      text += {'\\', 'x', kDigits[c >> 4], kDigits[c & 0xF]};
+    }
+  }
+  return text;
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace vantrel::cli {
+
+// The cartridge header sits at 0xA0..0xBD; reading the first kHeaderEnd
+// bytes of a file is enough to parse it.
+inline constexpr std::size_t kHeaderStart = 0xA0;
+inline constexpr std::size_t kHeaderEnd = 0xBE;
+inline constexpr std::uint8_t kFixedByte = 0x96;
+
+struct ImageHeader {
+  std::int64_t file_size = 0;
+  // False when the file ends before 0xBE; the fields below are then empty.
+  bool present = false;
+  std::string title;                  // 0xA0, 12 bytes, as stored
+  std::string game_code;              // 0xAC, 4 bytes
+  std::string maker_code;             // 0xB0, 2 bytes
+  std::uint8_t fixed_byte = 0;        // 0xB2
+  std::uint8_t software_version = 0;  // 0xBC
+  std::uint8_t complement = 0;        // 0xBD
+  std::uint8_t expected_complement = 0;
+
+  bool FixedByteOk() const { return present && fixed_byte == kFixedByte; }
+  bool ComplementMatches() const { return present && complement == expected_complement; }
+};
+
+// Parses the header from the first bytes of a file of `file_size` bytes.
+// Any input is accepted: fewer bytes than kHeaderEnd give a header that is
+// not present; nothing is thrown.
+ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int64_t file_size);
+
+// Why the image is not one whose cry byte this program knows how to write:
+// not game code "BPRE", no fixed byte, or too short to hold the cry byte.
+// Nothing for a FireRed English image.
+std::optional<std::string> NotFireRedEnglish(const ImageHeader& header);
+
+// Header text for a terminal: printable ASCII as it is, trailing NULs
+// dropped, anything else as \xNN.
+std::string PrintableText(const std::string& raw);
+
+}  // namespace vantrel::cli

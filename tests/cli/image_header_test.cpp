@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "cli/image_header.h"
+#include "support/temp_files.h"
+
+namespace vantrel::cli {
+namespace {
+
+TEST(ImageHeader, ShortInputGivesNoHeaderAndIsNotWritable) {
+  const std::vector<std::uint8_t> bytes = test::ImageBytes(kHeaderEnd);
+  for (std::size_t size = 0; size < kHeaderEnd; ++size) {
+    const ImageHeader header = ParseImageHeader(std::span(bytes).first(size), 0x1000000);
+    EXPECT_FALSE(header.present) << size;
+    EXPECT_FALSE(header.FixedByteOk());
+    EXPECT_FALSE(header.ComplementMatches());
+    EXPECT_TRUE(NotFireRedEnglish(header).has_value());
+  }
+  const ImageHeader whole = ParseImageHeader(bytes, 0x1000000);
+  EXPECT_TRUE(whole.present);
+  EXPECT_EQ(whole.title, "VANTREL TEST");
+  EXPECT_EQ(whole.maker_code, "01");
+  EXPECT_TRUE(whole.ComplementMatches());
+  EXPECT_EQ(NotFireRedEnglish(whole), std::nullopt);
+}
+
+TEST(ImageHeader, TheCryByteMustFitInTheFile) {
+  const std::vector<std::uint8_t> bytes = test::ImageBytes(kHeaderEnd);
+  EXPECT_EQ(NotFireRedEnglish(ParseImageHeader(bytes, 0x791EF)), std::nullopt);
+  EXPECT_EQ(NotFireRedEnglish(ParseImageHeader(bytes, 0x791EE)),
+            "it is too short to hold the cry byte (496110 bytes)");
+}
+
+TEST(ImageHeader, PrintableTextEscapesAllButPrintableAscii) {
+  EXPECT_EQ(PrintableText(std::string("AB\0\0", 4)), "AB");
+  EXPECT_EQ(PrintableText(std::string("\0A\0", 3)), "\\x00A");
+  EXPECT_EQ(PrintableText("\x7F\\\xC3\xA9~ "), "\\x7F\\x5C\\xC3\\xA9~ ");
+  EXPECT_EQ(PrintableText(std::string(4, '\0')), "");
+}
+
+}  // namespace
+}  // namespace vantrel::cli
