@@ -30,7 +30,8 @@ IMAGES = BUILD / "bench-images"
 CRY_OFFSET = 0x791EE
 HEADER_SIZE = 0xC0
 MIB = 1 << 20
-SHELL_PATCH = f"printf '\\x06' | dd of={{image}} bs=1 seek={CRY_OFFSET} conv=notrunc,fsync status=none"
+SHELL_PATCH = ("printf '\\x06' | "
+               f"dd of={{image}} bs=1 seek={CRY_OFFSET} conv=notrunc,fsync status=none")
 
 
 def header():
@@ -202,12 +203,22 @@ class VirtualDisplay:
     def __enter__(self):
         read_end, write_end = os.pipe()
         self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            # -noreset: by default the server resets when its last client
+            # leaves, and a program started meanwhile cannot connect.
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp", "-noreset"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as number:
             self.name = ":" + number.readline().strip()
-        return self
+        # The number comes once Xvfb listens; it must also answer.
+        for _ in range(100):
+            if subprocess.run(["xdpyinfo", "-display", self.name], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                return self
+            time.sleep(0.1)
+        self.__exit__()
+        sys.exit("bench: Xvfb did not start")
 
     def __exit__(self, *_):
         self.server.terminate()
@@ -227,17 +238,23 @@ def peak_memory_kib(pid):
 
 def window_start(program, title, env, runs=7, timeout=15.0):
     """Median seconds from start until the window is mapped and visible, and
-    the median peak resident memory in KiB; None if it never showed."""
+    the median peak resident memory in KiB; or why it never showed."""
     seconds, memory = [], []
     for _ in range(runs):
+        errors = tempfile.TemporaryFile(mode="w+")
         start = time.perf_counter()
         process = subprocess.Popen([str(program)], env=env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+                                   stderr=errors)
         try:
             # xdotool's own --sync polls only twice a second: poll here instead.
             while not visible(title, env):
-                if process.poll() is not None or time.perf_counter() - start > timeout:
-                    return None
+                if process.poll() is not None:
+                    errors.seek(0)
+                    said = errors.read().strip().splitlines()
+                    return (f"exited with status {process.returncode} before showing {title}"
+                            + (f": {said[-1]}" if said else ""))
+                if time.perf_counter() - start > timeout:
+                    return f"showed no window titled {title} within {timeout:.0f} s"
                 time.sleep(0.002)
             seconds.append(time.perf_counter() - start)
             time.sleep(0.5)  # let the first paint and its allocations finish
@@ -245,6 +262,7 @@ def window_start(program, title, env, runs=7, timeout=15.0):
         finally:
             process.kill()
             process.wait()
+            errors.close()
     return statistics.median(seconds), statistics.median(memory)
 
 
@@ -259,8 +277,8 @@ def windows():
                 print(f"  {label:<18} not built ({program.relative_to(ROOT)})")
                 continue
             result = window_start(program, title, env)
-            if result is None:
-                print(f"  {label:<18} showed no window titled {title} within 15 s")
+            if isinstance(result, str):
+                print(f"  {label:<18} {result}")
             else:
                 print(f"  {label:<18} {milliseconds(result[0])}, peak {result[1] / 1024:.1f} MiB")
 
@@ -270,9 +288,12 @@ def machine():
     disk = subprocess.run(["df", "-hT", str(BUILD)], capture_output=True, text=True).stdout
     print("machine")
     print(f"  cpu:    {model.group(1) if model else platform.processor()}, {os.cpu_count()} cores")
+    memory = re.search(r"^MemTotal:\s+(\d+) kB", Path("/proc/meminfo").read_text(), re.MULTILINE)
+    print(f"  memory: {int(memory.group(1)) / MIB:.1f} GiB")
     print(f"  kernel: {platform.system()} {platform.release()}")
     print(f"  disk:   {' '.join(disk.splitlines()[-1].split()[:3])} (build folder)")
-    print(f"  hyperfine: {subprocess.run(['hyperfine', '--version'], capture_output=True, text=True).stdout.strip()}")
+    version = subprocess.run(["hyperfine", "--version"], capture_output=True, text=True).stdout
+    print(f"  timing: {version.strip()}")
 
 
 def main():
