@@ -292,6 +292,8 @@ def machine():
     print(f"  memory: {int(memory.group(1)) / MIB:.1f} GiB")
     print(f"  kernel: {platform.system()} {platform.release()}")
     print(f"  disk:   {' '.join(disk.splitlines()[-1].split()[:3])} (build folder)")
+    # Other work on the machine moves every figure: say how busy it was.
+    print(f"  load:   {os.getloadavg()[0]:.2f} (1-minute average at the start)")
     version = subprocess.run(["hyperfine", "--version"], capture_output=True, text=True).stdout
     print(f"  timing: {version.strip()}")
 
