@@ -1,0 +1,318 @@
+#!/usr/bin/env python3
+"""Prints the benchmark figures of vantrel-cli and the window program.
+
+Run by scripts/bench after the default preset is built. Times are printed,
+never judged: a slow machine prints slow figures and still passes. Only the
+system-call audit, which counts bytes rather than time, gives a verdict.
+"""
+
+import json
+import os
+import platform
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+BUILD = ROOT / "build" / "default"
+CLI = BUILD / "src" / "cli" / "vantrel-cli"
+WINDOW = BUILD / "src" / "shell" / "qt" / "vantrel"
+MINIMAL_WINDOW = BUILD / "bench" / "minimal_window" / "vantrel_minimal_window"
+# On the build folder's disk, not in memory: the flush to disk is part of
+# what a write costs.
+IMAGES = BUILD / "bench-images"
+
+CRY_OFFSET = 0x791EE
+HEADER_SIZE = 0xC0
+MIB = 1 << 20
+SHELL_PATCH = ("printf '\\x06' | "
+               f"dd of={{image}} bs=1 seek={CRY_OFFSET} conv=notrunc,fsync status=none")
+
+
+def header():
+    """A header that passes the image checks: game code, fixed byte, complement."""
+    data = bytearray(HEADER_SIZE)
+    data[0xA0:0xAC] = b"VANTRELBENCH"
+    data[0xAC:0xB0] = b"BPRE"
+    data[0xB0:0xB2] = b"01"
+    data[0xB2] = 0x96
+    data[0xBD] = -(0x19 + sum(data[0xA0:0xBD])) & 0xFF
+    return bytes(data)
+
+
+def make_image(name, size, sparse=False, cry=6):
+    path = IMAGES / name
+    with open(path, "wb") as image:
+        image.write(header())
+        if sparse:
+            image.truncate(size)
+        else:
+            zeros = bytes(MIB)
+            while image.tell() + len(zeros) <= size:
+                image.write(zeros)
+            image.write(bytes(size - image.tell()))
+        image.seek(CRY_OFFSET)
+        image.write(bytes([cry]))
+        image.flush()
+        # Flushed now, so that the first timed write does not pay for it.
+        os.fsync(image.fileno())
+    return path
+
+
+def hyperfine_times(command, runs):
+    """Seconds of each run, the command started without a shell."""
+    with tempfile.TemporaryDirectory() as folder:
+        report = Path(folder) / "times.json"
+        run = subprocess.run(
+            ["hyperfine", "-N", "--style", "none", "--warmup", "1", "--runs", str(runs),
+             "--export-json", str(report), command],
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        if run.returncode != 0:
+            sys.exit(f"bench: hyperfine failed on {command}:\n{run.stderr}")
+        return json.loads(report.read_text())["results"][0]["times"]
+
+
+def alternating_medians(commands, rounds, runs):
+    """Runs the (label, command) entries in turn, `runs` at a time, so that a
+    change in the machine's load meets each of them alike."""
+    times = {label: [] for label, _ in commands}
+    for _ in range(rounds):
+        for label, command in commands:
+            times[label] += hyperfine_times(command, runs)
+    return {label: statistics.median(values) for label, values in times.items()}
+
+
+def milliseconds(seconds):
+    return f"{seconds * 1000:8.3f} ms"
+
+
+def cry_byte(image):
+    with open(image, "rb") as data:
+        data.seek(CRY_OFFSET)
+        return data.read(1)[0]
+
+
+def against_shell_patch():
+    print("\n(a) set against the shell patch, 16 MiB image, 20 rounds of 10 runs each, alternating")
+    image = make_image("16mib.gba", 16 * MIB, cry=0)  # so that the writes show
+    # The patch needs a shell for its pipe; a user typing it has one running
+    # already, so the shell's own start is measured alone and taken off.
+    patch = SHELL_PATCH.format(image=image)
+    medians = alternating_medians(
+        [("set", f"{CLI} set {image} 6"),
+         ("patch", f'bash -c "{patch}"'),
+         ("shell", 'bash -c "true"')],
+        rounds=20, runs=10)
+    patch_alone = medians["patch"] - medians["shell"]
+    print(f"  vantrel-cli set        median {milliseconds(medians['set'])}")
+    print(f"  printf | dd in bash    median {milliseconds(medians['patch'])}")
+    print(f"  bash alone             median {milliseconds(medians['shell'])}")
+    print(f"  printf | dd, less bash        {milliseconds(patch_alone)}")
+    print(f"  ratio set / (printf | dd, less bash): {medians['set'] / patch_alone:.2f}")
+    print(f"  ratio set / (printf | dd in bash):    {medians['set'] / medians['patch']:.2f}")
+    print(f"  cry byte before 0, afterwards {cry_byte(image)}")
+
+
+def across_sizes():
+    print("\n(b) set on images of growing size, 5 rounds of 10 runs each, alternating")
+    images = [("1 MiB", make_image("1mib.gba", MIB)),
+              ("16 MiB", make_image("16mib.gba", 16 * MIB)),
+              ("32 MiB", make_image("32mib.gba", 32 * MIB)),
+              ("4 GiB sparse", make_image("4gib-sparse.gba", 4096 * MIB, sparse=True))]
+    medians = alternating_medians(
+        [(label, f"{CLI} set {image} 6") for label, image in images], rounds=5, runs=10)
+    for label, median in medians.items():
+        print(f"  {label:<14} median {milliseconds(median)}")
+    print(f"  largest / smallest: {medians['4 GiB sparse'] / medians['1 MiB']:.2f}")
+
+
+def traced_calls(arguments, image):
+    """The system calls vantrel-cli makes on `image`: (name, text, result)."""
+    with tempfile.TemporaryDirectory() as folder:
+        log = Path(folder) / "strace.txt"
+        subprocess.run(["strace", "-f", "-y", "-o", str(log), str(CLI), *arguments],
+                       check=True, stdout=subprocess.DEVNULL)
+        lines = log.read_text().splitlines()
+    real = str(image.resolve())
+    on_fd = re.compile(r"^(?:\d+ +)?(\w+)\(\d+<" + re.escape(real) + r">(.*)\) += (-?\d+)")
+    opened = re.compile(r"^(?:\d+ +)?(open\w*)\((.*)\) += (\d+)<" + re.escape(real) + ">")
+    calls = []
+    for line in lines:
+        match = on_fd.match(line) or opened.match(line)
+        if match:
+            calls.append((match.group(1), match.group(2), int(match.group(3))))
+    return calls
+
+
+def summarize(calls):
+    counts = {}
+    for name, _, _ in calls:
+        counts[name] = counts.get(name, 0) + 1
+    return ", ".join(f"{name} {count}" for name, count in counts.items())
+
+
+def transferred(calls, kind):
+    """Bytes read or written, and each transfer's (offset, size) where known."""
+    names = {"read": ("read", "pread64", "readv", "preadv", "preadv2"),
+             "write": ("write", "pwrite64", "writev", "pwritev", "pwritev2")}[kind]
+    spans = []
+    for name, text, result in calls:
+        if name in names and result > 0:
+            offset = re.search(r", (\d+)$", text) if name.startswith("p") else None
+            spans.append((int(offset.group(1)) if offset else None, result))
+    return spans
+
+
+def audit():
+    print("\n(c) system calls on the image, traced with strace")
+    image = make_image("audit.gba", 16 * MIB)
+    ok = True
+
+    calls = traced_calls(["set", str(image), "6"], image)
+    reads = transferred(calls, "read")
+    writes = transferred(calls, "write")
+    read_bytes = sum(size for _, size in reads)
+    # A plain read or write has no offset in the trace: its size alone counts.
+    within = all(offset is None or offset + size <= HEADER_SIZE or
+                 (offset == CRY_OFFSET and size == 1) for offset, size in reads)
+    one_byte = len(writes) == 1 and writes[0] in ((CRY_OFFSET, 1), (None, 1))
+    set_ok = within and read_bytes <= HEADER_SIZE + 1 and one_byte
+    print(f"  set:  {summarize(calls)}")
+    print(f"        read {read_bytes} bytes {reads}, wrote {writes}: "
+          f"{'OK' if set_ok else 'FAIL'} (at most the header and the cry byte read, "
+          f"exactly the cry byte written)")
+    ok &= set_ok
+
+    calls = traced_calls(["show", str(image)], image)
+    writes = transferred(calls, "write")
+    read_only = all("O_RDONLY" in text for name, text, _ in calls if name.startswith("open"))
+    show_ok = not writes and read_only
+    print(f"  show: {summarize(calls)}")
+    print(f"        wrote {writes}, opened read-only: {read_only}: {'OK' if show_ok else 'FAIL'}")
+    return ok and show_ok
+
+
+class VirtualDisplay:
+    """A private Xvfb display, stopped on leaving the block."""
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            # -noreset: by default the server resets when its last client
+            # leaves, and a program started meanwhile cannot connect.
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as number:
+            self.name = ":" + number.readline().strip()
+        # The number comes once Xvfb listens; it must also answer.
+        for _ in range(100):
+            if subprocess.run(["xdpyinfo", "-display", self.name], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                return self
+            time.sleep(0.1)
+        self.__exit__()
+        sys.exit("bench: Xvfb did not start")
+
+    def __exit__(self, *_):
+        self.server.terminate()
+        self.server.wait()
+
+
+def visible(title, env):
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return found.returncode == 0
+
+
+def peak_memory_kib(pid):
+    status = Path(f"/proc/{pid}/status").read_text()
+    return int(re.search(r"^VmHWM:\s+(\d+) kB", status, re.MULTILINE).group(1))
+
+
+def window_start(program, title, env, runs=7, timeout=15.0):
+    """Median seconds from start until the window is mapped and visible, and
+    the median peak resident memory in KiB; or why it never showed."""
+    seconds, memory = [], []
+    for _ in range(runs):
+        errors = tempfile.TemporaryFile(mode="w+")
+        start = time.perf_counter()
+        process = subprocess.Popen([str(program)], env=env, stdout=subprocess.DEVNULL,
+                                   stderr=errors)
+        try:
+            # xdotool's own --sync polls only twice a second: poll here instead.
+            while not visible(title, env):
+                if process.poll() is not None:
+                    errors.seek(0)
+                    said = errors.read().strip().splitlines()
+                    return (f"exited with status {process.returncode} before showing {title}"
+                            + (f": {said[-1]}" if said else ""))
+                if time.perf_counter() - start > timeout:
+                    return f"showed no window titled {title} within {timeout:.0f} s"
+                time.sleep(0.002)
+            seconds.append(time.perf_counter() - start)
+            time.sleep(0.5)  # let the first paint and its allocations finish
+            memory.append(peak_memory_kib(process.pid))
+        finally:
+            process.kill()
+            process.wait()
+            errors.close()
+    return statistics.median(seconds), statistics.median(memory)
+
+
+def windows():
+    print("\n(d) window cold start to visible, and peak memory (VmHWM), median of 7, under Xvfb")
+    with tempfile.TemporaryDirectory() as runtime, VirtualDisplay() as display:
+        os.chmod(runtime, 0o700)
+        env = dict(os.environ, DISPLAY=display.name, XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
+        for label, program, title in [("vantrel (Qt)", WINDOW, "^Vantrel"),
+                                      ("minimal Qt window", MINIMAL_WINDOW, "^Minimal Qt window$")]:
+            if not program.exists():
+                print(f"  {label:<18} not built ({program.relative_to(ROOT)})")
+                continue
+            result = window_start(program, title, env)
+            if isinstance(result, str):
+                print(f"  {label:<18} {result}")
+            else:
+                print(f"  {label:<18} {milliseconds(result[0])}, peak {result[1] / 1024:.1f} MiB")
+
+
+def machine():
+    model = re.search(r"^model name\s*: (.*)$", Path("/proc/cpuinfo").read_text(), re.MULTILINE)
+    disk = subprocess.run(["df", "-hT", str(BUILD)], capture_output=True, text=True).stdout
+    print("machine")
+    print(f"  cpu:    {model.group(1) if model else platform.processor()}, {os.cpu_count()} cores")
+    memory = re.search(r"^MemTotal:\s+(\d+) kB", Path("/proc/meminfo").read_text(), re.MULTILINE)
+    print(f"  memory: {int(memory.group(1)) / MIB:.1f} GiB")
+    print(f"  kernel: {platform.system()} {platform.release()}")
+    print(f"  disk:   {' '.join(disk.splitlines()[-1].split()[:3])} (build folder)")
+    # Other work on the machine moves every figure: say how busy it was.
+    print(f"  load:   {os.getloadavg()[0]:.2f} (1-minute average at the start)")
+    version = subprocess.run(["hyperfine", "--version"], capture_output=True, text=True).stdout
+    print(f"  timing: {version.strip()}")
+
+
+def main():
+    if not CLI.exists():
+        sys.exit(f"bench: {CLI} is not built: run scripts/bench")
+    IMAGES.mkdir(parents=True, exist_ok=True)
+    try:
+        machine()
+        against_shell_patch()
+        across_sizes()
+        audit_ok = audit()
+        windows()
+    finally:
+        shutil.rmtree(IMAGES, ignore_errors=True)
+    if not audit_ok:
+        sys.exit("bench: the system-call audit failed")
+
+
+if __name__ == "__main__":
+    main()
