@@ -84,8 +84,7 @@ Inspection Inspect(const std::string& image, bool with_cry) {
 }
 
 std::string ByteText(std::uint8_t byte) {
-  const std::string digits = HexDigits(byte);
-  return (digits.size() == 1 ? "0x0" : "0x") + digits;
+  return "0x" + HexByteDigits(byte);
 }
 
 std::vector<std::string> InfoLines(const Inspection& inspection) {

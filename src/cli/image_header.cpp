@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "cry/cry_slot.h"
+#include "runtime/hex.h"
 
 namespace vantrel::cli {
 namespace {
@@ -52,13 +53,12 @@ std::optional<std::string> NotFireRedEnglish(const ImageHeader& header) {
 std::string PrintableText(const std::string& raw) {
   const std::size_t end = raw.find_last_not_of('\0');
   std::string text;
-  constexpr char kDigits[] = "0123456789ABCDEF";
   for (std::size_t i = 0; end != std::string::npos && i <= end; ++i) {
     const auto c = static_cast<unsigned char>(raw[i]);
     if (c >= 0x20 && c < 0x7F && c != '\\') {
       text += static_cast<char>(c);
     } else {
-      text += {'\\', 'x', kDigits[c >> 4], kDigits[c & 0xF]};
+      text += "\\x" + HexByteDigits(c);
     }
   }
   return text;

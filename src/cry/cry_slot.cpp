@@ -13,9 +13,7 @@ std::uint8_t ReadCry(const std::filesystem::path& path) {
 }
 
 bool WriteCry(const std::filesystem::path& path, std::uint8_t value) {
-  const std::string padded = "0000" + HexDigits(value);
-  const std::string digits = padded.substr(padded.size() - 2);
-  return HexFunctions::WriteHex(path, CryOffset, HexFunctions::ReverseHex(digits));
+  return HexFunctions::WriteHex(path, CryOffset, HexFunctions::ReverseHex(HexByteDigits(value)));
 }
 
 }  // namespace vantrel

@@ -31,8 +31,7 @@ std::string ReadHex(const std::filesystem::path& path, std::int32_t offset, std:
     BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
     std::string result;
     for (std::int64_t p = offset; p < std::int64_t{offset} + count; ++p) {
-      const std::string digits = HexDigits(file.ReadByte(p));
-      result += digits.size() == 1 ? "0" + digits : digits;
+      result += HexByteDigits(file.ReadByte(p));
     }
     file.Close();
     return result;

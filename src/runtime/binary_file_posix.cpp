@@ -113,18 +113,6 @@ std::int64_t BinaryFile::Size() const {
   return info.st_size;
 }
 
-std::uint8_t BinaryFile::ReadByte(std::int64_t offset) {
-  if (offset < 0) throw RuntimeError(kBadRecordNumber);
-  unsigned char byte = 0;
-  ssize_t count;
-  do {
-    count = ::pread(Fd(handle_), &byte, 1, static_cast<off_t>(offset));
-  } while (count < 0 && errno == EINTR);
-  if (count < 0) RaiseErrno(errno);
-  if (count == 0) throw RuntimeError(kInputPastEndOfFile);
-  return byte;
-}
-
 std::size_t BinaryFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
   if (offset < 0) throw RuntimeError(kBadRecordNumber);
   std::size_t done = 0;

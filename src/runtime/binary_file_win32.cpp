@@ -123,16 +123,6 @@ std::int64_t BinaryFile::Size() const {
   return size.QuadPart;
 }
 
-std::uint8_t BinaryFile::ReadByte(std::int64_t offset) {
-  if (offset < 0) throw RuntimeError(kBadRecordNumber);
-  unsigned char byte = 0;
-  DWORD count = 0;
-  OVERLAPPED position = At(offset);
-  if (!ReadFile(Native(handle_), &byte, 1, &count, &position)) RaiseLastError();
-  if (count == 0) throw RuntimeError(kInputPastEndOfFile);
-  return byte;
-}
-
 std::size_t BinaryFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
   if (offset < 0) throw RuntimeError(kBadRecordNumber);
   std::size_t done = 0;

@@ -24,6 +24,11 @@ std::string HexDigits(std::uint32_t value) {
   return {reversed.rbegin(), reversed.rend()};
 }
 
+std::string HexByteDigits(std::uint8_t value) {
+  const std::string digits = HexDigits(value);
+  return digits.size() == 1 ? "0" + digits : digits;
+}
+
 std::uint8_t HexByteValue(std::string_view digits) {
   if (digits.empty() || digits.size() > 2) throw RuntimeError(kTypeMismatch);
   int value = 0;

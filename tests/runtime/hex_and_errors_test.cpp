@@ -13,6 +13,9 @@ TEST(HexDigits, UppercaseWithoutLeadingZeros) {
   EXPECT_EQ(HexDigits(0xFB), "FB");
   EXPECT_EQ(HexDigits(0x791EE), "791EE");
   EXPECT_EQ(HexDigits(0xFFFFFFFF), "FFFFFFFF");
+  EXPECT_EQ(HexByteDigits(0), "00");
+  EXPECT_EQ(HexByteDigits(6), "06");
+  EXPECT_EQ(HexByteDigits(0xFB), "FB");
 }
 
 TEST(HexByteValue, AcceptsOneOrTwoDigitsOfEitherCase) {
