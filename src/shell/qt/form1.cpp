@@ -10,12 +10,14 @@
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "cry/species_list.h"
 #include "runtime/error.h"
 #include "shell/layout/form_layout.h"
+#include "shell/qt/qt_text.h"
 
 namespace vantrel::qt {
 namespace {
@@ -23,10 +25,6 @@ namespace {
 using layout::ControlKind;
 using layout::kControls;
 using layout::TwipsToPixels;
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The fonts the table names come with another system; where they are not
 // installed, these stand in, at the same size and weight.
@@ -44,7 +42,7 @@ QFont FontOf(const layout::Font& described) {
     if (known.family == described.family) substitute = known.substitute;
   }
   QFont font;
-  font.setFamilies({Text(described.family), Text(substitute)});
+  font.setFamilies({QtText(described.family), QtText(substitute)});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(described.points);
   font.setBold(described.bold);
@@ -72,16 +70,16 @@ QPixmap TitlePicture() {
 QWidget* MakeControl(const layout::Control& control, QWidget* parent) {
   switch (control.kind) {
     case ControlKind::kCommandButton:
-      return new QPushButton(Text(control.caption), parent);
+      return new QPushButton(QtText(control.caption), parent);
     case ControlKind::kDropDownList: {
       auto* list = new QComboBox(parent);
-      for (std::string_view species : SpeciesList()) list->addItem(Text(species));
+      for (std::string_view species : SpeciesList()) list->addItem(QtText(species));
       list->setCurrentIndex(-1);
       return list;
     }
     case ControlKind::kLabel: {
       // Opaque, with the text at the top left, wrapped, and no access keys.
-      auto* label = new QLabel(Text(control.caption), parent);
+      auto* label = new QLabel(QtText(control.caption), parent);
       label->setTextFormat(Qt::PlainText);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       label->setWordWrap(true);
@@ -118,7 +116,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 Form1::Form1(DialogFactory make_dialog) : commands_(*this, std::move(make_dialog)) {
-  setWindowTitle(Text(layout::kWindow.caption));
+  setWindowTitle(QtText(layout::kWindow.caption));
   setWindowIcon(QIcon(QStringLiteral(":/vantrel.png")));
   setFont(FontOf(layout::kWindow.font));
   resize(TwipsToPixels(layout::kWindow.client_width), TwipsToPixels(layout::kWindow.client_height));
@@ -132,7 +130,7 @@ void Form1::CreateControls() {
   // Later children lie above earlier ones: create from the bottom up.
   for (auto row = kControls.rbegin(); row != kControls.rend(); ++row) {
     QWidget* widget = MakeControl(*row, this);
-    widget->setObjectName(Text(row->name));
+    widget->setObjectName(QtText(row->name));
     widget->setGeometry(GeometryOf(*row));
     widget->setEnabled(row->enabled_at_start);
     if (row->font) widget->setFont(FontOf(*row->font));
@@ -161,7 +159,7 @@ void Form1::CreateControls() {
 }
 
 QWidget* Form1::Control(std::string_view name) const {
-  return findChild<QWidget*>(Text(name), Qt::FindDirectChildrenOnly);
+  return findChild<QWidget*>(QtText(name), Qt::FindDirectChildrenOnly);
 }
 
 QComboBox* Form1::List() const {
@@ -187,17 +185,27 @@ std::uintptr_t Form1::OwnerHandle() const {
   return static_cast<std::uintptr_t>(effectiveWinId());
 }
 
+namespace {
+
+// The first file of a drag, when it is a local file.
+std::optional<QString> DroppedFile(const QMimeData& data) {
+  const QList<QUrl> urls = data.urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return std::nullopt;
+  return urls.front().toLocalFile();
+}
+
+}  // namespace
+
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (!urls.isEmpty() && urls.front().isLocalFile()) event->acceptProposedAction();
+  if (DroppedFile(*event->mimeData())) event->acceptProposedAction();
 }
 
 // The first file dropped opens as if chosen in the open dialog.
 void Form1::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+  const std::optional<QString> file = DroppedFile(*event->mimeData());
+  if (!file) return;
   event->acceptProposedAction();
-  commands_.OpenPath(urls.front().toLocalFile().toStdString());
+  commands_.OpenPath(file->toStdString());
 }
 
 }  // namespace vantrel::qt

@@ -4,12 +4,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "shell/qt/qt_text.h"
+
 namespace vantrel::qt {
 
 void QtMessageBox::Show(std::string_view text, std::string_view title) {
-  QMessageBox box(
-      QMessageBox::NoIcon, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok, owner_);
+  QMessageBox box(QMessageBox::NoIcon, QtText(title), QtText(text), QMessageBox::Ok, owner_);
   box.setTextFormat(Qt::PlainText);
   // Some styles put an icon on the button too.
   box.button(QMessageBox::Ok)->setIcon(QIcon());
