@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "runtime/path_text.h"
 #include "support/process.h"
 #include "support/temp_files.h"
@@ -68,8 +70,19 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, bool) {
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
   ProgramResult result;
-  if (CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                     nullptr, nullptr, &startup, &process)) {
+  // Under a busy Wine server a start can fail now and then; nothing has run
+  // when it does, so trying again is safe.
+  DWORD start_error = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                       nullptr, nullptr, &startup, &process)) {
+      start_error = ERROR_SUCCESS;
+      break;
+    }
+    start_error = GetLastError();
+    Sleep(200);
+  }
+  if (start_error == ERROR_SUCCESS) {
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
@@ -80,6 +93,10 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, bool) {
   for (HANDLE handle : {in, out, err}) CloseHandle(handle);
   result.out = SlurpLines(out_path);
   result.err = SlurpLines(err_path);
+  // Says why in the failure the test reports, rather than an empty stream.
+  if (start_error != ERROR_SUCCESS) {
+    result.err += "test harness: CreateProcessW failed with error " + std::to_string(start_error);
+  }
   return result;
 }
 
