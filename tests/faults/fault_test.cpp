@@ -25,24 +25,35 @@ struct Fault {
 
 const std::string kOpenedBox = "Vantrel|ROM opened successfully!\n";
 
-std::int32_t ReportedNumber(int error) {
+// How each error number reaches the user: the number and text of the
+// classic runtime that say truthfully what happened.
+RuntimeError Reported(int error) {
   switch (error) {
     case EIO:
-      return kDeviceIoError;
+      return RuntimeError(kDeviceIoError);
     case ENOSPC:
-      return kDiskFull;
+      return RuntimeError(kDiskFull);
     case ENOMEM:
-      return kOutOfMemory;
+      return RuntimeError(kOutOfMemory);
+    case EMFILE:
+      return RuntimeError(kTooManyFiles);
+    case ETIMEDOUT:
+      return RuntimeError(kDeviceUnavailable);
+    case ESTALE:
+      return RuntimeError(kStaleFileHandle);
+    case EWOULDBLOCK:
+      return FileInUseError();
     default:
-      return kPermissionDenied;
+      return RuntimeError(kPermissionDenied);
   }
 }
 
 // The errors each call meets on a real system; a mapping is never
-// interrupted.
+// interrupted, and only an open meets another program's lease.
 std::vector<int> ErrorsOf(const std::string& call) {
   if (call == "mmap") return {ENOMEM, EACCES};
-  return {EIO, ENOSPC, EACCES, EINTR};
+  if (call == "open") return {EIO, ENOSPC, EACCES, EINTR, EWOULDBLOCK, EMFILE, ESTALE};
+  return {EIO, ENOSPC, EACCES, EINTR, ETIMEDOUT};
 }
 
 // What the fault library wrote to its report, one word a line.
@@ -154,16 +165,16 @@ TEST_P(FaultTest, FailureIsReportedAndTheImageHoldsTheOldOrTheNewByte) {
           // The command line prints the failure on stderr and exits 1; the
           // window shows it in the failure box, after the box of a
           // successful Open when the write failed.
-          const std::int32_t number = ReportedNumber(error);
-          const std::string title = "Error: " + std::to_string(number);
+          const RuntimeError reported = Reported(error);
+          const std::string title = "Error: " + std::to_string(reported.Number());
           if (writer.window) {
-            const std::string box = title + "|" + DescriptionOf(number) + "\n";
+            const std::string box = title + "|" + reported.Description() + "\n";
             EXPECT_TRUE(result.out == box || result.out == kOpenedBox + box) << result.out;
             EXPECT_EQ(result.exit_code, 0);
           } else {
             EXPECT_EQ(result.exit_code, 1);
             EXPECT_EQ(result.out, "");
-            EXPECT_EQ(result.err, title + ": " + DescriptionOf(number) + "\n");
+            EXPECT_EQ(result.err, title + ": " + reported.Description() + "\n");
           }
           EXPECT_TRUE(after == made || after == written);
         }
