@@ -183,6 +183,21 @@ TEST_P(FaultTest, FailureIsReportedAndTheImageHoldsTheOldOrTheNewByte) {
   }
 }
 
+// Without /proc the file cannot be reopened through the descriptor that
+// located it: it is opened by name again, and used only if it is the file
+// checked.
+TEST_F(FaultRun, WithoutProcTheImageIsOpenedByNameAndStillWritten) {
+  for (const Writer& writer : Writers()) {
+    SCOPED_TRACE(writer.name);
+    std::vector<std::uint8_t> written = made;
+    written[0x791EE] = writer.value;
+    ProgramResult result;
+    ASSERT_TRUE(Run(writer, Fault{"open", ENOENT, 2}, result));
+    EXPECT_EQ(result.out, writer.success_out) << result.err;
+    EXPECT_TRUE(ReadBytes(image) == written);
+  }
+}
+
 // Another program acts on the image while a writer is at one step of its
 // write: it renames another file into place, puts a FIFO or a device at the
 // name, or cuts the image short. The writer's file is kept reachable by a
