@@ -1,14 +1,13 @@
 #include "cli/cli.h"
 
-#include <array>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string_view>
 
-#include "cli/image_header.h"
+#include "cli/printable_name.h"
 #include "cli/species_names.h"
 #include "cry/cry_slot.h"
+#include "cry/image_header.h"
 #include "cry/species_list.h"
 #include "image_bytes/failure_box.h"
 #include "runtime/app.h"
@@ -43,7 +42,7 @@ constexpr std::string_view kUsage =
 class ErrorLineBox : public MessageBoxService {
  public:
   explicit ErrorLineBox(std::ostream& err) : err_(err) {}
-  void SetSubject(std::string subject) { subject_ = std::move(subject); }
+  void SetSubject(std::string_view image) { subject_ = PrintableName(image); }
   void Show(std::string_view text, std::string_view title) override {
     if (!subject_.empty()) err_ << subject_ << ": ";
     err_ << title << ": " << text << '\n';
@@ -59,8 +58,8 @@ int UsageError(std::ostream& err, std::string_view problem) {
   return kUsageError;
 }
 
-// What `info` and the write check learn from one read-only open: the header
-// and, when asked for and the file holds it, the cry byte.
+// What `info` learns from one read-only open: the header and, when the file
+// holds it, the cry byte.
 struct Inspection {
   ImageHeader header;
   std::optional<std::uint8_t> cry;
@@ -68,13 +67,11 @@ struct Inspection {
 
 // A failure is shown in the failure box, as the file functions do, and
 // raised again.
-Inspection Inspect(const std::string& image, bool with_cry) {
+Inspection Inspect(const std::string& image) {
   try {
     BinaryFile file = BinaryFile::Open(PathFromUtf8(image), BinaryFile::Access::kRead);
-    std::array<std::uint8_t, kHeaderEnd> first{};
-    const std::int64_t size = file.Size();
-    Inspection inspection{ParseImageHeader(std::span(first).first(file.Read(0, first)), size), {}};
-    if (with_cry && size > CryOffset) inspection.cry = file.ReadByte(CryOffset);
+    Inspection inspection{ReadImageHeader(file), {}};
+    if (inspection.header.file_size > CryOffset) inspection.cry = file.ReadByte(CryOffset);
     file.Close();
     return inspection;
   } catch (const RuntimeError& error) {
@@ -118,7 +115,7 @@ int ForEachImage(const std::vector<std::string>& images, std::ostream& out, Erro
                  const std::function<std::vector<std::string>(const std::string&)>& lines_of) {
   int status = kDone;
   for (const std::string& image : images) {
-    const std::string lead = images.size() > 1 ? image + ": " : "";
+    const std::string lead = images.size() > 1 ? PrintableName(image) + ": " : "";
     box.SetSubject(images.size() > 1 ? image : "");
     try {
       for (const std::string& line : lines_of(image)) out << lead << line << '\n';
@@ -130,29 +127,46 @@ int ForEachImage(const std::vector<std::string>& images, std::ostream& out, Erro
 }
 
 // Refuses, unless forced, to write what is not a FireRed English image, and
-// warns when a later release may keep the cry byte elsewhere.
+// warns when a later release may keep the cry byte elsewhere. The check and
+// the write go through one open file, so the byte lands in the file checked
+// even when another is renamed into its place meanwhile.
 int Write(const std::string& image, std::uint8_t value, std::string_view success, bool force,
           std::ostream& out, std::ostream& err) {
-  if (!force) {
-    ImageHeader header;
-    try {
-      header = Inspect(image, false).header;
-    } catch (const RuntimeError&) {
-      return kFileFailure;
+  try {
+    BinaryFile file = BinaryFile::Open(PathFromUtf8(image), BinaryFile::Access::kReadWrite);
+    if (!force) {
+      const ImageHeader header = ReadImageHeader(file);
+      if (const std::optional<std::string> problem = NotFireRedEnglish(header)) {
+        err << "vantrel-cli: " << PrintableName(image)
+            << " is not a FireRed English image: " << *problem
+            << "; nothing written (--force writes anyway)\n";
+        return kFileFailure;
+      }
+      if (const std::optional<std::string> warning = LaterRelease(header)) {
+        err << "vantrel-cli: warning: " << PrintableName(image) << ' ' << *warning << '\n';
+      }
     }
-    if (const std::optional<std::string> problem = NotFireRedEnglish(header)) {
-      err << "vantrel-cli: " << image << " is not a FireRed English image: " << *problem
-          << "; nothing written (--force writes anyway)\n";
-      return kFileFailure;
-    }
-    if (header.software_version != 0) {
-      err << "vantrel-cli: warning: " << image << " has software version "
-          << int{header.software_version} << "; later releases may keep the cry byte elsewhere\n";
-    }
+    file.WriteByte(CryOffset, value);
+    file.Close();
+  } catch (const RuntimeError& error) {
+    ShowFailureBox(error);
+    return kFileFailure;
   }
-  if (!WriteCry(PathFromUtf8(image), value)) return kFileFailure;
   out << success << '\n';
   return kDone;
+}
+
+// Output that cannot be written (a full disk, a closed stream, a pipe whose
+// reader has gone) is a failure, unless the image was written: then the exit
+// status stays the write's and only the lost line is reported.
+int Delivered(std::ostream& out, std::ostream& err, int status, bool image_written = false) {
+  if (out.flush()) return status;
+  if (image_written) {
+    err << "vantrel-cli: write error on standard output (the cry byte is written)\n";
+    return status;
+  }
+  err << "vantrel-cli: write error on standard output\n";
+  return status == kDone ? kFileFailure : status;
 }
 
 int ListSpecies(std::ostream& out) {
@@ -176,10 +190,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
       options_ended = true;
     } else if (argument == "--help" || argument == "-h") {
       out << kUsage;
-      return kDone;
+      return Delivered(out, err, kDone);
     } else if (argument == "--version") {
       out << "vantrel-cli " << AppVersion() << '\n';
-      return kDone;
+      return Delivered(out, err, kDone);
     } else if (argument == "--force") {
       force = true;
     } else {
@@ -198,28 +212,32 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
   if (command == "show" || command == "info") {
     if (rest.empty()) return UsageError(err, command + " needs at least one image");
     if (command == "info") {
-      return ForEachImage(rest, out, box,
-                          [](const std::string& image) { return InfoLines(Inspect(image, true)); });
+      return Delivered(out, err, ForEachImage(rest, out, box, [](const std::string& image) {
+                         return InfoLines(Inspect(image));
+                       }));
     }
-    return ForEachImage(rest, out, box, [](const std::string& image) {
-      return std::vector{DescribeCry(ReadCry(PathFromUtf8(image)))};
-    });
+    return Delivered(out, err, ForEachImage(rest, out, box, [](const std::string& image) {
+                       return std::vector{DescribeCry(ReadCry(PathFromUtf8(image)))};
+                     }));
   }
   if (command == "set") {
     if (rest.size() != 2) return UsageError(err, "set needs an image and a species");
     const std::optional<std::uint8_t> value = ParseSpecies(rest[1]);
     if (!value) return UsageError(err, "unknown species " + rest[1]);
-    return Write(rest[0], *value, "ROM saved successfully!", force, out, err);
+    return Delivered(out, err, Write(rest[0], *value, "ROM saved successfully!", force, out, err),
+                     true);
   }
   if (command == "remove" || command == "restore") {
     if (rest.size() != 1) return UsageError(err, command + " needs one image");
-    return command == "remove"
-               ? Write(rest[0], NoCry, "Cry removed successfully!", force, out, err)
-               : Write(rest[0], RestoreCry, "Cry restored successfully!", force, out, err);
+    const int status =
+        command == "remove"
+            ? Write(rest[0], NoCry, "Cry removed successfully!", force, out, err)
+            : Write(rest[0], RestoreCry, "Cry restored successfully!", force, out, err);
+    return Delivered(out, err, status, true);
   }
   if (command == "species") {
     if (!rest.empty()) return UsageError(err, "species takes no arguments");
-    return ListSpecies(out);
+    return Delivered(out, err, ListSpecies(out));
   }
   return UsageError(err, "unknown command " + command);
 }

@@ -1,13 +1,94 @@
 #include "runtime/binary_file.h"
 
+#include <algorithm>
+#include <string>
+
 #include "runtime/error.h"
+#include "runtime/file_handle.h"
 
 namespace vantrel {
+
+BinaryFile BinaryFile::Open(const std::filesystem::path& path, Access access) {
+  using Char = std::filesystem::path::value_type;
+  const auto& name = path.native();
+  if (name.empty() || name.find(Char{}) != std::basic_string<Char>::npos) {
+    throw RuntimeError(kBadFileNameOrNumber);
+  }
+  return BinaryFile(file_handle::Open(path, access == Access::kReadWrite), access);
+}
+
+BinaryFile::BinaryFile(BinaryFile&& other) noexcept
+    : handle_(other.handle_), access_(other.access_), written_end_(other.written_end_) {
+  other.handle_ = kNoHandle;
+}
+
+BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
+  if (this != &other) {
+    Release();
+    handle_ = other.handle_;
+    access_ = other.access_;
+    written_end_ = other.written_end_;
+    other.handle_ = kNoHandle;
+  }
+  return *this;
+}
+
+BinaryFile::~BinaryFile() {
+  Release();
+}
+
+void BinaryFile::Release() noexcept {
+  if (handle_ != kNoHandle) {
+    file_handle::Release(handle_);
+    handle_ = kNoHandle;
+  }
+}
+
+std::int64_t BinaryFile::Size() const {
+  return file_handle::Size(handle_);
+}
 
 std::uint8_t BinaryFile::ReadByte(std::int64_t offset) {
   std::uint8_t byte = 0;
   if (Read(offset, std::span(&byte, 1)) == 0) throw RuntimeError(kInputPastEndOfFile);
   return byte;
+}
+
+std::size_t BinaryFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
+  if (offset < 0) throw RuntimeError(kBadRecordNumber);
+  std::size_t done = 0;
+  while (done < into.size()) {
+    const std::size_t count = file_handle::ReadSome(
+        handle_, offset + static_cast<std::int64_t>(done), into.subspan(done));
+    if (count == 0) break;
+    done += count;
+  }
+  return done;
+}
+
+void BinaryFile::WriteByte(std::int64_t offset, std::uint8_t value) {
+  if (offset < 0) throw RuntimeError(kBadRecordNumber);
+  if (offset >= Size()) throw RuntimeError(kWritePastEndOfFile);
+  file_handle::StoreByte(handle_, offset, value);
+  written_end_ = std::max(written_end_, offset + 1);
+}
+
+void BinaryFile::Close() {
+  if (handle_ == kNoHandle) return;
+  const std::intptr_t handle = handle_;
+  handle_ = kNoHandle;
+  if (access_ == Access::kReadWrite) {
+    try {
+      file_handle::Sync(handle);
+      // A file cut short after the store but before the flush loses the
+      // byte without any call failing: only its size tells.
+      if (file_handle::Size(handle) < written_end_) throw RuntimeError(kWritePastEndOfFile);
+    } catch (const RuntimeError&) {
+      file_handle::Release(handle);
+      throw;
+    }
+  }
+  file_handle::Close(handle);
 }
 
 }  // namespace vantrel

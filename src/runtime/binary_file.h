@@ -9,13 +9,15 @@ namespace vantrel {
 // An existing regular file opened for byte access at 0-based offsets.
 //
 // Unlike the classic runtime's binary mode it never creates a file and never
-// grows one: the image must stay exactly as long as it was. Every failure is
-// raised as a RuntimeError with the runtime's number.
+// grows one: the image must stay exactly as long as it was, even when another
+// program cuts it short while we write. Every failure is raised as a
+// RuntimeError with the runtime's number.
 class BinaryFile {
  public:
   enum class Access { kRead, kReadWrite };
 
-  // Opens `path`; a missing file, a directory, FIFO or device fails at once.
+  // Opens `path`; a missing file, a directory, FIFO or device fails at once,
+  // and the object checked is the object opened.
   static BinaryFile Open(const std::filesystem::path& path, Access access);
 
   BinaryFile(BinaryFile&& other) noexcept;
@@ -34,7 +36,8 @@ class BinaryFile {
   // Writes in place; raises kWritePastEndOfFile at or past the end.
   void WriteByte(std::int64_t offset, std::uint8_t value);
   // Puts written bytes on disk and releases the handle; a failing flush is a
-  // failure. The handle is released even when this raises.
+  // failure, and so is a file cut short before the written bytes reached the
+  // disk (kWritePastEndOfFile). The handle is released even when this raises.
   void Close();
 
  private:
@@ -44,6 +47,9 @@ class BinaryFile {
   static constexpr std::intptr_t kNoHandle = -1;
   std::intptr_t handle_ = kNoHandle;
   Access access_ = Access::kRead;
+  // One past the last byte written: the size the file must still have once
+  // the written bytes are on disk.
+  std::int64_t written_end_ = 0;
 };
 
 }  // namespace vantrel

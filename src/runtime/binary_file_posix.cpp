@@ -1,46 +1,75 @@
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <system_error>
+#include <csetjmp>
+#include <csignal>
+#include <string>
+#include <utility>
 
-#include "runtime/binary_file.h"
 #include "runtime/error.h"
+#include "runtime/file_handle.h"
 
-namespace vantrel {
+namespace vantrel::file_handle {
 namespace {
 
-int Fd(std::intptr_t handle) {
+int Fd(Handle handle) {
   return static_cast<int>(handle);
 }
 
-std::int32_t NumberForErrno(int error) {
+// Makes `call` again for as long as a signal interrupts it.
+template <typename Call>
+auto RetryInterrupted(Call call) {
+  decltype(call()) result;
+  do {
+    result = call();
+  } while (result == -1 && errno == EINTR);
+  return result;
+}
+
+RuntimeError ErrorForErrno(int error) {
   switch (error) {
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
-      return kPermissionDenied;
+      return RuntimeError(kPermissionDenied);
+    // Another program's lease (met through O_NONBLOCK) or a busy file: the
+    // file is there and ours to use, only not now.
+    case EWOULDBLOCK:
+    case EBUSY:
+      return FileInUseError();
     case ENOTDIR:
-      return kPathNotFound;
+      return RuntimeError(kPathNotFound);
     case ENAMETOOLONG:
-      return kBadFileNameOrNumber;
+      return RuntimeError(kBadFileNameOrNumber);
     case EISDIR:
     case ELOOP:
     case ENXIO:
     case ENODEV:
-      return kPathFileAccessError;
+      return RuntimeError(kPathFileAccessError);
     case ENOSPC:
     case EDQUOT:
-      return kDiskFull;
+      return RuntimeError(kDiskFull);
+    case EMFILE:
+    case ENFILE:
+      return RuntimeError(kTooManyFiles);
+    case ENOMEM:
+      return RuntimeError(kOutOfMemory);
+    case ETIMEDOUT:
+      return RuntimeError(kDeviceUnavailable);
+    case ESTALE:
+      return RuntimeError(kStaleFileHandle);
     default:
-      return kDeviceIoError;
+      return RuntimeError(kDeviceIoError);
   }
 }
 
 [[noreturn]] void RaiseErrno(int error) {
-  throw RuntimeError(NumberForErrno(error));
+  throw ErrorForErrno(error);
 }
 
 // A missing name is "File not found" when its folder exists, else "Path not found".
@@ -51,111 +80,152 @@ std::int32_t NumberForErrno(int error) {
   throw RuntimeError(folder_exists ? kFileNotFound : kPathNotFound);
 }
 
+// Closes a descriptor when the scope ends, unless it is let go.
+class FdGuard {
+ public:
+  explicit FdGuard(int fd) : fd_(fd) {}
+  ~FdGuard() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FdGuard(const FdGuard&) = delete;
+  FdGuard& operator=(const FdGuard&) = delete;
+  int Get() const { return fd_; }
+  int Let() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+// An image never sits on standard input, output or error: with those closed
+// when the program starts, its output would otherwise go into the image.
+int AboveStandardStreams(int fd) {
+  if (fd > STDERR_FILENO) return fd;
+  const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+  const int error = errno;
+  ::close(fd);
+  if (moved < 0) RaiseErrno(error);
+  return moved;
+}
+
+int OpenNamed(const std::filesystem::path& path, int flags) {
+  const int fd = RetryInterrupted([&] { return ::open(path.c_str(), flags | O_CLOEXEC); });
+  if (fd < 0 && errno == ENOENT) RaiseMissing(path);
+  if (fd < 0) RaiseErrno(errno);
+  return AboveStandardStreams(fd);
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The one store that may fault: a page of the mapping past the file's end
+// raises SIGBUS, which the handler turns into a jump back here.
+thread_local sigjmp_buf* t_store_fault = nullptr;
+struct sigaction g_previous_bus_action {};
+
+void OnBusError(int, siginfo_t*, void*) {
+  if (t_store_fault != nullptr) siglongjmp(*t_store_fault, 1);
+  // Not our store: put the previous action back; the fault comes again
+  // when this returns, and meets it.
+  ::sigaction(SIGBUS, &g_previous_bus_action, nullptr);
+}
+
+// Stores `value` at `at`; false when the page is no longer in the file. The
+// process-wide SIGBUS action is ours only for the one store, and the
+// programs write from one thread.
+bool StoreFaultless(volatile std::uint8_t* at, std::uint8_t value) {
+  struct sigaction ours {};
+  ours.sa_sigaction = OnBusError;
+  ours.sa_flags = SA_SIGINFO;
+  sigemptyset(&ours.sa_mask);
+  ::sigaction(SIGBUS, &ours, &g_previous_bus_action);
+  sigjmp_buf jump;
+  volatile bool stored = false;
+  if (sigsetjmp(jump, 1) == 0) {
+    t_store_fault = &jump;
+    // The handler must see the jump set before the store can fault.
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    *at = value;
+    stored = true;
+  }
+  t_store_fault = nullptr;
+  ::sigaction(SIGBUS, &g_previous_bus_action, nullptr);
+  return stored;
+}
+
 }  // namespace
 
-BinaryFile BinaryFile::Open(const std::filesystem::path& path, Access access) {
-  const std::string& name = path.native();
-  if (name.empty() || name.find('\0') != std::string::npos) {
-    throw RuntimeError(kBadFileNameOrNumber);
-  }
-  // Refuse what is not a regular file before opening it: opening a device
-  // can have effects of its own. fstat below closes the race.
-  struct stat info {};
-  if (::stat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-    throw RuntimeError(kPathFileAccessError);
-  }
-  // O_NONBLOCK so that a FIFO swapped in meanwhile fails below instead of
-  // waiting for a writer.
-  const int mode = access == Access::kRead ? O_RDONLY : O_RDWR;
-  int fd;
-  do {
-    fd = ::open(name.c_str(), mode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
+Handle Open(const std::filesystem::path& path, bool for_writing) {
+  // The name is resolved once, to a descriptor that opens nothing (O_PATH);
+  // its type is checked on that descriptor, and the file is opened through
+  // it, so a device or FIFO renamed into place meanwhile is never opened.
+  FdGuard located(OpenNamed(path, O_PATH));
+  struct stat checked {};
+  if (::fstat(located.Get(), &checked) != 0) RaiseErrno(errno);
+  if (!S_ISREG(checked.st_mode)) throw RuntimeError(kPathFileAccessError);
+
+  // O_NONBLOCK: under another program's lease, fail at once rather than wait.
+  const int flags = (for_writing ? O_RDWR : O_RDONLY) | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+  const std::string self = "/proc/self/fd/" + std::to_string(located.Get());
+  int fd = RetryInterrupted([&] { return ::open(self.c_str(), flags); });
+  if (fd < 0 && errno != ENOENT) RaiseErrno(errno);
   if (fd < 0) {
-    if (errno == ENOENT) RaiseMissing(path);
-    RaiseErrno(errno);
+    // Without /proc, open the name again and make sure it is the file
+    // checked; the device can then have been opened, but is not used.
+    fd = OpenNamed(path, flags);
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !SameFile(opened, checked)) {
+      ::close(fd);
+      throw RuntimeError(kPathFileAccessError);
+    }
   }
-  BinaryFile file(fd, access);
-  if (::fstat(fd, &info) != 0) RaiseErrno(errno);
-  if (!S_ISREG(info.st_mode)) throw RuntimeError(kPathFileAccessError);
-  return file;
+  return AboveStandardStreams(fd);
 }
 
-BinaryFile::BinaryFile(BinaryFile&& other) noexcept
-    : handle_(other.handle_), access_(other.access_) {
-  other.handle_ = kNoHandle;
-}
-
-BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
-  if (this != &other) {
-    Release();
-    handle_ = other.handle_;
-    access_ = other.access_;
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
-
-BinaryFile::~BinaryFile() {
-  Release();
-}
-
-void BinaryFile::Release() noexcept {
-  if (handle_ != kNoHandle) {
-    ::close(Fd(handle_));
-    handle_ = kNoHandle;
-  }
-}
-
-std::int64_t BinaryFile::Size() const {
+std::int64_t Size(Handle handle) {
   struct stat info {};
-  if (::fstat(Fd(handle_), &info) != 0) RaiseErrno(errno);
+  if (::fstat(Fd(handle), &info) != 0) RaiseErrno(errno);
   return info.st_size;
 }
 
-std::size_t BinaryFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
-  if (offset < 0) throw RuntimeError(kBadRecordNumber);
-  std::size_t done = 0;
-  while (done < into.size()) {
-    const ssize_t count = ::pread(Fd(handle_), into.data() + done, into.size() - done,
-                                  static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) RaiseErrno(errno);
-    if (count == 0) break;
-    done += static_cast<std::size_t>(count);
-  }
-  return done;
-}
-
-void BinaryFile::WriteByte(std::int64_t offset, std::uint8_t value) {
-  if (offset < 0) throw RuntimeError(kBadRecordNumber);
-  if (offset >= Size()) throw RuntimeError(kWritePastEndOfFile);
-  ssize_t count;
-  do {
-    count = ::pwrite(Fd(handle_), &value, 1, static_cast<off_t>(offset));
-  } while (count < 0 && errno == EINTR);
+std::size_t ReadSome(Handle handle, std::int64_t offset, std::span<std::uint8_t> into) {
+  const ssize_t count = RetryInterrupted(
+      [&] { return ::pread(Fd(handle), into.data(), into.size(), static_cast<off_t>(offset)); });
   if (count < 0) RaiseErrno(errno);
-  if (count != 1) throw RuntimeError(kDeviceIoError);
+  return static_cast<std::size_t>(count);
 }
 
-void BinaryFile::Close() {
-  if (handle_ == kNoHandle) return;
-  const int fd = Fd(handle_);
-  handle_ = kNoHandle;
-  if (access_ == Access::kReadWrite) {
-    int synced;
-    do {
-      synced = ::fsync(fd);
-    } while (synced != 0 && errno == EINTR);
-    if (synced != 0) {
-      const int error = errno;
-      ::close(fd);
-      RaiseErrno(error);
-    }
-  }
+// pwrite past the end would grow the file, and the end can move between a
+// size check and the write. A store through a shared mapping of the byte's
+// page cannot grow it: past the end it faults (or, in the file's last page,
+// lands outside the file, which the size check after the flush catches).
+void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value) {
+  const std::int64_t page = ::sysconf(_SC_PAGESIZE);
+  const std::int64_t start = offset - offset % page;
+  void* mapped = ::mmap(nullptr, static_cast<std::size_t>(page), PROT_READ | PROT_WRITE, MAP_SHARED,
+                        Fd(handle), static_cast<off_t>(start));
+  if (mapped == MAP_FAILED) RaiseErrno(errno);
+  const bool stored =
+      StoreFaultless(static_cast<volatile std::uint8_t*>(mapped) + (offset - start), value);
+  ::munmap(mapped, static_cast<std::size_t>(page));
+  if (stored) return;
+  // A fault is also how a mapping reports a disk that fails to read the page.
+  if (offset >= Size(handle)) throw RuntimeError(kWritePastEndOfFile);
+  throw RuntimeError(kDeviceIoError);
+}
+
+void Sync(Handle handle) {
+  if (RetryInterrupted([&] { return ::fsync(Fd(handle)); }) != 0) RaiseErrno(errno);
+}
+
+void Close(Handle handle) {
   // After close() the descriptor is gone whatever it returns; EINTR there
-  // does not mean the data is lost, since fsync already succeeded.
-  if (::close(fd) != 0 && errno != EINTR) RaiseErrno(errno);
+  // does not mean the data is lost, since the flush already succeeded.
+  if (::close(Fd(handle)) != 0 && errno != EINTR) RaiseErrno(errno);
 }
 
-}  // namespace vantrel
+void Release(Handle handle) noexcept {
+  ::close(Fd(handle));
+}
+
+}  // namespace vantrel::file_handle

@@ -2,45 +2,51 @@
 
 #include <algorithm>
 
-#include "runtime/binary_file.h"
 #include "runtime/error.h"
+#include "runtime/file_handle.h"
 
-namespace vantrel {
+namespace vantrel::file_handle {
 namespace {
 
-HANDLE Native(std::intptr_t handle) {
+HANDLE Native(Handle handle) {
   return reinterpret_cast<HANDLE>(handle);
 }
 
-std::int32_t NumberForError(DWORD error) {
+RuntimeError ErrorFor(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
-      return kFileNotFound;
+      return RuntimeError(kFileNotFound);
     case ERROR_PATH_NOT_FOUND:
     case ERROR_BAD_NETPATH:
     case ERROR_INVALID_DRIVE:
-      return kPathNotFound;
+      return RuntimeError(kPathNotFound);
     case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return RuntimeError(kPermissionDenied);
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-      return kPermissionDenied;
+      return FileInUseError();
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE:
-      return kBadFileNameOrNumber;
+      return RuntimeError(kBadFileNameOrNumber);
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-      return kDiskFull;
+      return RuntimeError(kDiskFull);
     case ERROR_HANDLE_EOF:
-      return kInputPastEndOfFile;
+      return RuntimeError(kInputPastEndOfFile);
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return RuntimeError(kTooManyFiles);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return RuntimeError(kOutOfMemory);
     default:
-      return kDeviceIoError;
+      return RuntimeError(kDeviceIoError);
   }
 }
 
 [[noreturn]] void RaiseLastError() {
-  throw RuntimeError(NumberForError(GetLastError()));
+  throw ErrorFor(GetLastError());
 }
 
 // Names of MAX_PATH characters or more reach the file system only with the
@@ -65,10 +71,7 @@ OVERLAPPED At(std::int64_t offset) {
 
 }  // namespace
 
-BinaryFile BinaryFile::Open(const std::filesystem::path& path, Access access) {
-  if (path.empty() || path.native().find(L'\0') != std::wstring::npos) {
-    throw RuntimeError(kBadFileNameOrNumber);
-  }
+Handle Open(const std::filesystem::path& path, bool for_writing) {
   const std::wstring name = FileSystemName(path);
   const DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -76,89 +79,62 @@ BinaryFile BinaryFile::Open(const std::filesystem::path& path, Access access) {
   }
   // Windows refuses to write a read-only file to every user, but Wine run as
   // root does not: check the attribute so that both behave alike.
-  if (access == Access::kReadWrite && attributes != INVALID_FILE_ATTRIBUTES &&
+  if (for_writing && attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     throw RuntimeError(kPermissionDenied);
   }
-  const DWORD rights = access == Access::kRead ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-  // Share everything: an emulator may keep the image open while we patch it.
-  HANDLE handle =
-      CreateFileW(name.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Readers share everything: an emulator may keep the image open while we
+  // patch it. A writer shuts other writers out for as long as it holds the
+  // file, so nobody can cut it short between the size check and the write.
+  const DWORD rights = for_writing ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  const DWORD sharing = for_writing ? FILE_SHARE_READ | FILE_SHARE_DELETE
+                                    : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE handle = CreateFileW(name.c_str(), rights, sharing, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) RaiseLastError();
-  BinaryFile file(reinterpret_cast<std::intptr_t>(handle), access);
-  if (GetFileType(handle) != FILE_TYPE_DISK) throw RuntimeError(kPathFileAccessError);
-  return file;
-}
-
-BinaryFile::BinaryFile(BinaryFile&& other) noexcept
-    : handle_(other.handle_), access_(other.access_) {
-  other.handle_ = kNoHandle;
-}
-
-BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
-  if (this != &other) {
-    Release();
-    handle_ = other.handle_;
-    access_ = other.access_;
-    other.handle_ = kNoHandle;
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    throw RuntimeError(kPathFileAccessError);
   }
-  return *this;
+  return reinterpret_cast<Handle>(handle);
 }
 
-BinaryFile::~BinaryFile() {
-  Release();
-}
-
-void BinaryFile::Release() noexcept {
-  if (handle_ != kNoHandle) {
-    CloseHandle(Native(handle_));
-    handle_ = kNoHandle;
-  }
-}
-
-std::int64_t BinaryFile::Size() const {
+std::int64_t Size(Handle handle) {
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(Native(handle_), &size)) RaiseLastError();
+  if (!GetFileSizeEx(Native(handle), &size)) RaiseLastError();
   return size.QuadPart;
 }
 
-std::size_t BinaryFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
-  if (offset < 0) throw RuntimeError(kBadRecordNumber);
-  std::size_t done = 0;
-  while (done < into.size()) {
-    DWORD count = 0;
-    OVERLAPPED position = At(offset + static_cast<std::int64_t>(done));
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(into.size() - done, 1 << 20));
-    if (!ReadFile(Native(handle_), into.data() + done, wanted, &count, &position)) {
-      if (GetLastError() == ERROR_HANDLE_EOF) break;
-      RaiseLastError();
-    }
-    if (count == 0) break;
-    done += count;
-  }
-  return done;
-}
-
-void BinaryFile::WriteByte(std::int64_t offset, std::uint8_t value) {
-  if (offset < 0) throw RuntimeError(kBadRecordNumber);
-  if (offset >= Size()) throw RuntimeError(kWritePastEndOfFile);
+std::size_t ReadSome(Handle handle, std::int64_t offset, std::span<std::uint8_t> into) {
   DWORD count = 0;
   OVERLAPPED position = At(offset);
-  if (!WriteFile(Native(handle_), &value, 1, &count, &position)) RaiseLastError();
+  const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(into.size(), 1 << 20));
+  if (!ReadFile(Native(handle), into.data(), wanted, &count, &position)) {
+    if (GetLastError() == ERROR_HANDLE_EOF) return 0;
+    RaiseLastError();
+  }
+  return count;
+}
+
+// No other handle can write while ours is open (see Open), so the size the
+// caller checked still holds and WriteFile cannot grow the file.
+void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value) {
+  DWORD count = 0;
+  OVERLAPPED position = At(offset);
+  if (!WriteFile(Native(handle), &value, 1, &count, &position)) RaiseLastError();
   if (count != 1) throw RuntimeError(kDeviceIoError);
 }
 
-void BinaryFile::Close() {
-  if (handle_ == kNoHandle) return;
-  HANDLE handle = Native(handle_);
-  handle_ = kNoHandle;
-  if (access_ == Access::kReadWrite && !FlushFileBuffers(handle)) {
-    const DWORD error = GetLastError();
-    CloseHandle(handle);
-    throw RuntimeError(NumberForError(error));
-  }
-  if (!CloseHandle(handle)) RaiseLastError();
+void Sync(Handle handle) {
+  if (!FlushFileBuffers(Native(handle))) RaiseLastError();
 }
 
-}  // namespace vantrel
+void Close(Handle handle) {
+  if (!CloseHandle(Native(handle))) RaiseLastError();
+}
+
+void Release(Handle handle) noexcept {
+  CloseHandle(Native(handle));
+}
+
+}  // namespace vantrel::file_handle

@@ -8,6 +8,8 @@ std::string DescriptionOf(std::int32_t number) {
   switch (number) {
     case kInvalidProcedureCall:
       return "Invalid procedure call or argument";
+    case kOutOfMemory:
+      return "Out of memory";
     case kTypeMismatch:
       return "Type mismatch";
     case kBadFileNameOrNumber:
@@ -22,6 +24,10 @@ std::string DescriptionOf(std::int32_t number) {
       return "Input past end of file";
     case kBadRecordNumber:
       return "Bad record number";
+    case kTooManyFiles:
+      return "Too many files";
+    case kDeviceUnavailable:
+      return "Device unavailable";
     case kPermissionDenied:
       return "Permission denied";
     case kPathFileAccessError:
@@ -30,6 +36,8 @@ std::string DescriptionOf(std::int32_t number) {
       return "Path not found";
     case kWritePastEndOfFile:
       return "Write past end of file";
+    case kStaleFileHandle:
+      return "Stale file handle";
     default:
       return "Application-defined or object-defined error";
   }
@@ -39,5 +47,10 @@ RuntimeError::RuntimeError(std::int32_t number) : RuntimeError(number, Descripti
 
 RuntimeError::RuntimeError(std::int32_t number, std::string description)
     : number_(number), description_(std::move(description)) {}
+
+RuntimeError FileInUseError() {
+  return RuntimeError(kPermissionDenied,
+                      "Permission denied (the file is in use by another program)");
+}
 
 }  // namespace vantrel

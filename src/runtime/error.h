@@ -10,6 +10,7 @@ namespace vantrel {
 // them from the failure box ("Error: 53").
 enum ErrorNumber : std::int32_t {
   kInvalidProcedureCall = 5,
+  kOutOfMemory = 7,
   kTypeMismatch = 13,
   kBadFileNameOrNumber = 52,
   kFileNotFound = 53,
@@ -17,11 +18,15 @@ enum ErrorNumber : std::int32_t {
   kDiskFull = 61,
   kInputPastEndOfFile = 62,
   kBadRecordNumber = 63,
+  kTooManyFiles = 67,
+  kDeviceUnavailable = 68,
   kPermissionDenied = 70,
   kPathFileAccessError = 75,
   kPathNotFound = 76,
   // Our own: the runtime would have grown the file; we refuse instead.
   kWritePastEndOfFile = 1001,
+  // Our own: a network file system no longer knows the file we had open.
+  kStaleFileHandle = 1002,
 };
 
 // The description the runtime gives for a number ("File not found").
@@ -41,5 +46,9 @@ class RuntimeError : public std::exception {
   std::int32_t number_;
   std::string description_;
 };
+
+// A file another program holds (a lease, a sharing lock): the runtime's 70,
+// with a text that says why, since no permission is missing.
+RuntimeError FileInUseError();
 
 }  // namespace vantrel

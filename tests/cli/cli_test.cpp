@@ -3,9 +3,17 @@
 #include <sstream>
 #include <tuple>
 
+#include "cli/cli.h"
 #include "runtime/path_text.h"
 #include "support/process.h"
 #include "support/temp_files.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
 
 namespace vantrel {
 namespace {
@@ -297,6 +305,80 @@ TEST_F(CliTest, DoubleDashAllowsNamesThatStartWithADash) {
   EXPECT_EQ(shown, "25 Pikachu\n");
   EXPECT_EQ(without_dashes, 2);
 }
+
+// Output that cannot be written is a failure, said on stderr; after a write
+// the exit status stays the write's. An image never takes the place of a
+// closed standard stream, so nothing printed can land in it.
+TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
+  std::ostream broken(nullptr);
+  std::ostringstream err;
+  EXPECT_EQ(cli::Run({"species"}, broken, err), 1);
+  EXPECT_EQ(err.str(), "vantrel-cli: write error on standard output\n");
+#ifndef _WIN32
+  const std::string name = Text(image);
+  const std::vector<std::vector<std::string>> readers = {
+      {"show", name}, {"info", name}, {"species"}, {"--help"}, {"--version"}};
+  for (const std::string redirection : {">/dev/full", ">&-"}) {
+    const auto redirected = [&](std::vector<std::string> arguments) {
+      arguments.insert(arguments.begin(),
+                       {"/bin/sh", "-c", "exec \"$0\" \"$@\" " + redirection, VANTREL_CLI_PATH});
+      return test::RunProgram(arguments);
+    };
+    for (const auto& arguments : readers) {
+      const ProgramResult result = redirected(arguments);
+      EXPECT_EQ(result.exit_code, 1) << redirection << testing::PrintToString(arguments);
+      EXPECT_EQ(result.err, "vantrel-cli: write error on standard output\n");
+    }
+    const ProgramResult result = redirected({"set", name, "Mew"});
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.err,
+              "vantrel-cli: write error on standard output (the cry byte is written)\n");
+    ExpectCry(151);
+  }
+  // A later release is written with a warning, here to a closed stderr.
+  original[0xBC] = 1;
+  test::WriteBytes(image, original);
+  EXPECT_EQ(test::RunProgram(
+                {"/bin/sh", "-c", "exec \"$0\" set \"$1\" 6 >&- 2>&-", VANTREL_CLI_PATH, name})
+                .exit_code,
+            0);
+  ExpectCry(6);
+#endif
+}
+
+#ifndef _WIN32
+// A name can neither split a line nor send the terminal a command.
+TEST_F(CliTest, NamesArePrintedWithTheirControlCharactersEscaped) {
+  const fs::path odd = test::MakeImage(dir / "new\nline \x1B[31mred\xE9 \xC2\x9B.gba");
+  const fs::path gone = dir / "gone\r\t\x7F.gba";
+  const ProgramResult result = Cli({"show", Text(odd), Text(gone), Text(image)});
+  const std::string folder = Text(dir.Path()) + "/";
+  EXPECT_EQ(result.out, folder + "new\\nline \\x1B[31mred\\xE9 \\xC2\\x9B.gba: 6 Charizard\n" +
+                            Text(image) + ": 6 Charizard\n");
+  EXPECT_EQ(result.err, folder + "gone\\r\\t\\x7F.gba: Error: 53: File not found\n");
+}
+
+// A file another program holds under a lease is reported as in use, at
+// once, and left as it was.
+TEST_F(CliTest, AFileUnderAnotherProgramsLeaseIsInUse) {
+  const int held = open(image.c_str(), O_RDONLY);
+  ASSERT_GE(held, 0);
+  // The kernel tells the holder with SIGIO that a writer is waiting.
+  const auto previous = std::signal(SIGIO, SIG_IGN);
+  if (fcntl(held, F_SETLEASE, F_RDLCK) != 0) {
+    std::signal(SIGIO, previous);
+    close(held);
+    GTEST_SKIP() << "this file system grants no leases";
+  }
+  const ProgramResult result = Cli({"remove", Text(image)});
+  fcntl(held, F_SETLEASE, F_UNLCK);
+  std::signal(SIGIO, previous);
+  close(held);
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "Error: 70: Permission denied (the file is in use by another program)\n");
+  ExpectCry(6);
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "cry/commands.h"
 #include "runtime/path_text.h"
 #include "support/recording_box.h"
@@ -196,6 +198,30 @@ TEST_F(CommandsTest, UnicodeAndLongPathsWork) {
   commands.Save();
   EXPECT_EQ(ReadBytes(image), WithCry(6, 1));
   EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, kSaved}));
+}
+
+// Another game's image, or a later release, opens after a box that says what
+// was found; the cry byte at the usual offset is still shown and writable.
+TEST_F(CommandsTest, AForeignImageOpensAfterAWarning) {
+  for (auto [offset, bytes, found] :
+       {std::tuple{0xAC, std::string_view("BPEE"),
+                   "This is not a FireRed English image: its game code is \"BPEE\", not \"BPRE\"."},
+        {0xB2, std::string_view("\x00", 1),
+         "This is not a FireRed English image: the byte at 0xB2 is not 0x96."},
+        {0xBC, std::string_view("\x01"),
+         "This image has software version 1; later releases may keep the cry byte elsewhere."}}) {
+    boxes.shown.clear();
+    std::vector<std::uint8_t> content = ImageBytes(test::kImageSize, 25);
+    std::copy(bytes.begin(), bytes.end(), content.begin() + offset);
+    const fs::path image = dir / "foreign.gba";
+    test::WriteBytes(image, content);
+    OpenThroughDialog(image);
+    const ShownBox warning{std::string(found) + " Writing its cry byte may damage it.", "Vantrel"};
+    EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{warning, kOpened}));
+    EXPECT_EQ(window.selection, 24);
+    EXPECT_EQ(window.rom_path, Utf8FromPath(image));
+    EXPECT_EQ(ReadBytes(image), content);
+  }
 }
 
 }  // namespace

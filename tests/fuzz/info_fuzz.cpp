@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "cli/image_header.h"
 #include "cry/cry_slot.h"
+#include "cry/image_header.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -30,7 +30,7 @@ std::string Unescape(const std::string& text) {
 }
 
 void CheckPrintable(const std::string& raw) {
-  const std::string text = vantrel::cli::PrintableText(raw);
+  const std::string text = vantrel::PrintableText(raw);
   for (const char c : text) Check(c >= 0x20 && c < 0x7F, "printed text is plain ASCII");
   const std::size_t end = raw.find_last_not_of('\0');
   Check(Unescape(text) == (end == std::string::npos ? "" : raw.substr(0, end + 1)),
@@ -48,10 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     size -= sizeof file_size;
   }
   const std::span<const std::uint8_t> bytes(data, size);
-  const auto header = vantrel::cli::ParseImageHeader(bytes, file_size);
+  const auto header = vantrel::ParseImageHeader(bytes, file_size);
 
   Check(header.file_size == file_size, "the size is kept");
-  Check(header.present == (size >= vantrel::cli::kHeaderEnd), "present exactly when all is there");
+  Check(header.present == (size >= vantrel::kHeaderEnd), "present exactly when all is there");
   if (header.present) {
     const unsigned sum = std::accumulate(data + 0xA0, data + 0xBD, 0u);
     Check(static_cast<std::uint8_t>(header.expected_complement + 0x19 + sum) == 0,
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const bool fire_red_english =
       header.file_size > vantrel::CryOffset && header.game_code == "BPRE" && header.FixedByteOk();
-  Check(!vantrel::cli::NotFireRedEnglish(header).has_value() == fire_red_english,
+  Check(!vantrel::NotFireRedEnglish(header).has_value() == fire_red_english,
         "an image is accepted exactly when it is FireRed English");
   return 0;
 }

@@ -158,6 +158,25 @@ TEST_F(BinaryFileTest, PathsLongerThanTheOldLimitWork) {
   EXPECT_EQ(ReadBytes(deep)[3], 0x5A);
 }
 
+#ifdef _WIN32
+// While a file is open for writing no other handle may write it, so nothing
+// can cut it short under the write; readers still can.
+TEST_F(BinaryFileTest, AWriterShutsOutOtherWriters) {
+  BinaryFile writer = BinaryFile::Open(image, BinaryFile::Access::kReadWrite);
+  try {
+    BinaryFile::Open(image, BinaryFile::Access::kReadWrite);
+    ADD_FAILURE() << "a second writer was let in";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), kPermissionDenied);
+    EXPECT_EQ(error.Description(), FileInUseError().Description());
+  }
+  BinaryFile reader = BinaryFile::Open(image, BinaryFile::Access::kRead);
+  EXPECT_EQ(reader.ReadByte(3), ImageBytes(16)[3]);
+  writer.WriteByte(3, 0x77);
+  writer.Close();
+}
+#endif
+
 TEST_F(BinaryFileTest, HandlesAreReleasedOnEveryPath) {
   const int before = test::OpenHandleCount();
   {

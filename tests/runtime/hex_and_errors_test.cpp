@@ -44,6 +44,11 @@ TEST(RuntimeError, CarriesTheRuntimesNumbersAndTexts) {
   EXPECT_EQ(RuntimeError(76).Description(), "Path not found");
   EXPECT_EQ(RuntimeError(kWritePastEndOfFile).Description(), "Write past end of file");
   EXPECT_STREQ(RuntimeError(70).what(), "Permission denied");
+  // Ours beyond the runtime's numbers, in its style.
+  EXPECT_EQ(RuntimeError(7).Description(), "Out of memory");
+  EXPECT_EQ(RuntimeError(67).Description(), "Too many files");
+  EXPECT_EQ(RuntimeError(68).Description(), "Device unavailable");
+  EXPECT_EQ(RuntimeError(kStaleFileHandle).Description(), "Stale file handle");
 }
 
 TEST(PathText, Utf8SurvivesTheRoundTrip) {

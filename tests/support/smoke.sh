@@ -53,8 +53,11 @@ dismiss_box() {
 
 cry_byte() { od -An -tu1 -j $((0x791EE)) -N1 "$1" | tr -d ' '; }
 set_cry() { printf "\\$(printf %03o "$2")" | dd of="$1" bs=1 seek=$((0x791EE)) conv=notrunc status=none; }
-# make_image PATH CRY
+# make_image PATH CRY: zeros with a FireRed English header (game code BPRE,
+# 0x96 at 0xB2), so that the window opens it without a warning.
 make_image() {
   head -c $((0x80000)) /dev/zero >"$1"
+  printf 'BPRE' | dd of="$1" bs=1 seek=$((0xAC)) conv=notrunc status=none
+  printf '\226' | dd of="$1" bs=1 seek=$((0xB2)) conv=notrunc status=none
   set_cry "$1" "$2"
 }

@@ -5,7 +5,9 @@
 #include <span>
 #include <string>
 
-namespace vantrel::cli {
+#include "runtime/binary_file.h"
+
+namespace vantrel {
 
 // The cartridge header sits at 0xA0..0xBD; reading the first kHeaderEnd
 // bytes of a file is enough to parse it.
@@ -34,13 +36,20 @@ struct ImageHeader {
 // not present; nothing is thrown.
 ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int64_t file_size);
 
+// Reads the header of an open file: its first kHeaderEnd bytes and its size.
+ImageHeader ReadImageHeader(BinaryFile& file);
+
 // Why the image is not one whose cry byte this program knows how to write:
 // not game code "BPRE", no fixed byte, or too short to hold the cry byte.
 // Nothing for a FireRed English image.
 std::optional<std::string> NotFireRedEnglish(const ImageHeader& header);
 
+// Why writing the cry byte of a FireRed English image may still miss ("has
+// software version 1; later releases ..."). Nothing for the first release.
+std::optional<std::string> LaterRelease(const ImageHeader& header);
+
 // Header text for a terminal: printable ASCII as it is, trailing NULs
 // dropped, anything else as \xNN.
 std::string PrintableText(const std::string& raw);
 
-}  // namespace vantrel::cli
+}  // namespace vantrel

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "cli/image_header.h"
+#include "cry/image_header.h"
 #include "support/temp_files.h"
 
-namespace vantrel::cli {
+namespace vantrel {
 namespace {
 
 TEST(ImageHeader, ShortInputGivesNoHeaderAndIsNotWritable) {
@@ -38,4 +38,4 @@ TEST(ImageHeader, PrintableTextEscapesAllButPrintableAscii) {
 }
 
 }  // namespace
-}  // namespace vantrel::cli
+}  // namespace vantrel

@@ -1,11 +1,12 @@
-#include "cli/image_header.h"
+#include "cry/image_header.h"
 
+#include <array>
 #include <numeric>
 
 #include "cry/cry_slot.h"
 #include "runtime/hex.h"
 
-namespace vantrel::cli {
+namespace vantrel {
 namespace {
 
 constexpr std::size_t kTitle = 0xA0;
@@ -39,6 +40,12 @@ ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int
   return header;
 }
 
+ImageHeader ReadImageHeader(BinaryFile& file) {
+  std::array<std::uint8_t, kHeaderEnd> first{};
+  const std::int64_t size = file.Size();
+  return ParseImageHeader(std::span(first).first(file.Read(0, first)), size);
+}
+
 std::optional<std::string> NotFireRedEnglish(const ImageHeader& header) {
   if (header.file_size <= CryOffset) {
     return "it is too short to hold the cry byte (" + std::to_string(header.file_size) + " bytes)";
@@ -48,6 +55,12 @@ std::optional<std::string> NotFireRedEnglish(const ImageHeader& header) {
   }
   if (!header.FixedByteOk()) return "the byte at 0xB2 is not 0x96";
   return std::nullopt;
+}
+
+std::optional<std::string> LaterRelease(const ImageHeader& header) {
+  if (header.software_version == 0) return std::nullopt;
+  return "has software version " + std::to_string(header.software_version) +
+         "; later releases may keep the cry byte elsewhere";
 }
 
 std::string PrintableText(const std::string& raw) {
@@ -64,4 +77,4 @@ std::string PrintableText(const std::string& raw) {
   return text;
 }
 
-}  // namespace vantrel::cli
+}  // namespace vantrel
