@@ -15,9 +15,9 @@ constexpr std::string_view kUsage = "Usage: Vantrel.exe [--] [IMAGE]";
 constexpr std::string_view kHelp =
     "\n\nShows the window that chooses the cry a FireRed image plays on its "
     "title screen, with IMAGE opened when one is given.\n\n"
-    "/?, -h, --help\tshow this help\n"
-    "--version\tshow the version\n"
-    "--\tend the options: IMAGE may start with a dash\n\n"
+    "/?, -h, --help: show this help\n"
+    "--version: show the version\n"
+    "--: end the options, so that IMAGE may start with a dash\n\n"
     "vantrel-cli.exe shows and changes the cry from the command line.";
 
 CommandLine UsageError(std::string problem) {
