@@ -105,7 +105,7 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
 // in the window order, where screen readers look for a list's label: the
 // list carries the label's caption as its own accessible name. Without COM
 // or where the system keeps no such names, the list goes unnamed.
-void NameForScreenReaders(HWND control, const std::string_view name) {
+void NameForScreenReaders(HWND control, std::string_view name) {
   IAccPropServices* services = nullptr;
   if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                               IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
