@@ -53,8 +53,10 @@ class ErrorLineBox : public MessageBoxService {
   std::string subject_;
 };
 
+// One line on what is wrong and where to read more, rather than the whole
+// usage scrolling the mistake away.
 int UsageError(std::ostream& err, std::string_view problem) {
-  err << "vantrel-cli: " << problem << "\n\n" << kUsage;
+  err << "vantrel-cli: " << problem << "\nTry 'vantrel-cli --help'.\n";
   return kUsageError;
 }
 
@@ -223,7 +225,11 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
   if (command == "set") {
     if (rest.size() != 2) return UsageError(err, "set needs an image and a species");
     const std::optional<std::uint8_t> value = ParseSpecies(rest[1]);
-    if (!value) return UsageError(err, "unknown species " + rest[1]);
+    if (!value) {
+      const std::optional<std::string_view> near = ClosestSpecies(rest[1]);
+      return UsageError(err, "unknown species " + rest[1] +
+                                 (near ? "; did you mean " + std::string(*near) + "?" : ""));
+    }
     return Delivered(out, err, Write(rest[0], *value, "ROM saved successfully!", force, out, err),
                      true);
   }

@@ -1,15 +1,47 @@
+#include <cstdio>
 #include <iostream>
 
 #include "cli/arguments.h"
 #include "cli/cli.h"
+#include "image_bytes/failure_box.h"
+#include "runtime/error.h"
 
 #ifdef _WIN32
 #include <windows.h>
+
+namespace {
+
+// UTF-8 on the console while the tool runs; the console's own code page
+// again once everything has been written.
+class Utf8ConsoleOutput {
+ public:
+  Utf8ConsoleOutput() : previous_(GetConsoleOutputCP()) { SetConsoleOutputCP(CP_UTF8); }
+  ~Utf8ConsoleOutput() {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    if (previous_ != 0) SetConsoleOutputCP(previous_);
+  }
+  Utf8ConsoleOutput(const Utf8ConsoleOutput&) = delete;
+  Utf8ConsoleOutput& operator=(const Utf8ConsoleOutput&) = delete;
+
+ private:
+  UINT previous_;
+};
+
+}  // namespace
 #endif
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
-  SetConsoleOutputCP(CP_UTF8);
+  const Utf8ConsoleOutput utf8;
 #endif
-  return vantrel::cli::Run(vantrel::cli::ProgramArguments(argc, argv), std::cout, std::cerr);
+  std::vector<std::string> arguments;
+  try {
+    arguments = vantrel::cli::ProgramArguments(argc, argv);
+  } catch (const vantrel::RuntimeError& error) {
+    vantrel::ShowFailureBox(error);
+    return vantrel::cli::kFileFailure;
+  }
+  return vantrel::cli::Run(arguments, std::cout, std::cerr);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <vector>
 
 #include "cry/cry_slot.h"
 #include "cry/species_list.h"
@@ -25,6 +26,25 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
                     [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
+// Typing slips from `a` to `b`, ignoring case: a letter left out, added,
+// changed, or two neighbours swapped.
+std::size_t Slips(std::string_view a, std::string_view b) {
+  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t changed = Lower(a[i - 1]) == Lower(b[j - 1]) ? 0 : 1;
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + changed});
+      if (i > 1 && j > 1 && Lower(a[i - 1]) == Lower(b[j - 2]) &&
+          Lower(a[i - 2]) == Lower(b[j - 1])) {
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+      }
+    }
+  }
+  return d[a.size()][b.size()];
+}
+
 }  // namespace
 
 std::optional<std::uint8_t> ParseSpecies(std::string_view text) {
@@ -45,6 +65,21 @@ std::optional<std::uint8_t> ParseSpecies(std::string_view text) {
     }
   }
   return std::nullopt;
+}
+
+std::optional<std::string_view> ClosestSpecies(std::string_view text) {
+  const std::string_view typed = TrimBlanks(text);
+  std::optional<std::string_view> closest;
+  std::size_t fewest = std::min<std::size_t>(3, (typed.size() + 1) / 2);
+  for (std::string_view species : SpeciesList()) {
+    const std::string_view name = TrimBlanks(species);
+    const std::size_t slips = Slips(typed, name);
+    if (slips < fewest) {
+      fewest = slips;
+      closest = name;
+    }
+  }
+  return closest;
 }
 
 std::string DescribeCry(std::uint8_t value) {

@@ -11,6 +11,11 @@ namespace vantrel::cli {
 // blanks ignored ("girafarig" is "Girafarig "), or a number 0 to 251.
 std::optional<std::uint8_t> ParseSpecies(std::string_view text);
 
+// The species name nearest to a name that is none, ignoring case and
+// surrounding blanks: one or two typing slips away, and less than half the
+// typed name. Nothing when no name is that near.
+std::optional<std::string_view> ClosestSpecies(std::string_view text);
+
 // "6 Charizard", "0 (no cry)", "252 (no species)".
 std::string DescribeCry(std::uint8_t value);
 

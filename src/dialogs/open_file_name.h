@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/path_text.h"
+
 namespace vantrel {
 
 // The record the open and save dialogs take, field for field as the platform
@@ -41,20 +43,14 @@ inline constexpr std::uint32_t kOfnHideReadOnly = 0x4;
 inline constexpr std::uint32_t kOfnPathMustExist = 0x800;
 inline constexpr std::uint32_t kOfnFileMustExist = 0x1000;
 
-// The longest path the platform accepts, its terminating NUL included: the
-// file buffer's size, so that no path the user can pick is ever cut off.
-#ifdef _WIN32
-inline constexpr std::uint32_t kLongestPath = 32768;
-#else
-inline constexpr std::uint32_t kLongestPath = 4096;
-#endif
-
 // The platform's open and save dialogs. Each call shows a modal dialog
 // described by `record` (owner, title, initial folder, filter, selected
 // filter, flags). When the user accepts, the backend writes the chosen path
 // and a NUL into `lpstrFile` and the chosen filter's 1-based index into
 // `nFilterIndex`, and returns true. Cancel, or a path that does not fit in
-// `nMaxFile` characters, returns false and leaves the record as it was.
+// `nMaxFile` characters, returns false and leaves the record as it was; so
+// does a chosen name that cannot be handed on exactly, after the failure box
+// (52) has said so.
 class DialogBackend {
  public:
   virtual ~DialogBackend() = default;

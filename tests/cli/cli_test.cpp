@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <tuple>
 
@@ -119,12 +120,19 @@ TEST_F(CliTest, UsageErrorsExitTwoAndTouchNothing) {
       {"info"},
       {"--bogus", "show", Text(image)},
   };
+  // What is wrong in one line, then where to read more: no usage to scroll
+  // the mistake away.
   for (const auto& arguments : misuses) {
     const ProgramResult result = Cli(arguments);
     EXPECT_EQ(result.exit_code, 2) << testing::PrintToString(arguments);
     EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("Usage: vantrel-cli"), std::string::npos);
+    EXPECT_EQ(result.err.rfind("vantrel-cli: ", 0), 0u) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << result.err;
+    EXPECT_TRUE(result.err.ends_with("\nTry 'vantrel-cli --help'.\n")) << result.err;
   }
+  EXPECT_EQ(Cli({"set", Text(image), "pikachoo"}).err,
+            "vantrel-cli: unknown species pikachoo; did you mean Pikachu?\n"
+            "Try 'vantrel-cli --help'.\n");
   ExpectCry(6);
 }
 

@@ -1,25 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "shell/layout/form_layout.h"
+#include "shell/layout/form_rules.h"
 
 namespace vantrel::layout {
 namespace {
 
 TEST(FormLayout, TabOrderIsOpenSaveListRestoreRemove) {
-  std::vector<Control> focusable;
-  for (const Control& control : kControls) {
-    if (control.kind != ControlKind::kLabel && control.tab_index != kNoTabStop) {
-      focusable.push_back(control);
-    }
-  }
-  std::sort(focusable.begin(), focusable.end(),
-            [](const Control& a, const Control& b) { return a.tab_index < b.tab_index; });
   std::vector<std::string_view> names;
-  for (const Control& control : focusable) names.push_back(control.name);
+  for (const Control* control : kTabOrder) names.push_back(control->name);
   EXPECT_EQ(names, (std::vector<std::string_view>{"cmdOpen", "cmdSave", "cmbPoke", "cryRestore",
                                                   "Command1"}));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -82,12 +83,32 @@ struct Window {
 
 inline constexpr Window kWindow{"Vantrel", 5745, 4125, Font{"Verdana", 8.25, false, kAnsiCharset}};
 
-// The control named `name`; the table holds every name the program uses.
-constexpr const Control& ControlNamed(std::string_view name) {
-  for (const Control& control : kControls) {
-    if (control.name == name) return control;
+// A control of the table by its name. The name is checked when the program
+// is built: one the table does not hold fails to compile.
+class ControlName {
+ public:
+  template <std::size_t N>
+  consteval ControlName(const char (&name)[N]) : row_(RowNamed(std::string_view(name, N - 1))) {}
+  // The name of a row of kControls.
+  constexpr ControlName(const Control& row)
+      : row_(static_cast<std::size_t>(&row - kControls.data())) {}
+
+  constexpr std::size_t Row() const { return row_; }
+  constexpr bool operator==(const ControlName&) const = default;
+
+ private:
+  static consteval std::size_t RowNamed(std::string_view name) {
+    for (std::size_t row = 0; row < kControls.size(); ++row) {
+      if (kControls[row].name == name) return row;
+    }
+    throw "the layout table has no control of this name";
   }
-  return kControls.front();  // unreachable for the names above
+
+  std::size_t row_;
+};
+
+constexpr const Control& ControlNamed(ControlName name) {
+  return kControls[name.Row()];
 }
 
 }  // namespace vantrel::layout

@@ -3,6 +3,9 @@
 #include <QFileDialog>
 #include <algorithm>
 
+#include "image_bytes/failure_box.h"
+#include "runtime/error.h"
+
 namespace vantrel::qt {
 namespace {
 
@@ -39,7 +42,14 @@ bool Run(OpenFileNameRecord& record, QFileDialog::AcceptMode mode) {
   }
 
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  const std::string path = dialog.selectedFiles().front().toStdString();
+  // Qt shows a name that is not UTF-8 with U+FFFD in place of its odd bytes,
+  // which cannot be turned back: the name would be another file's.
+  const QString chosen = dialog.selectedFiles().front();
+  if (chosen.contains(QChar::ReplacementCharacter)) {
+    ShowFailureBox(RuntimeError(kBadFileNameOrNumber));
+    return false;
+  }
+  const std::string path = chosen.toStdString();
   if (path.size() + 1 > record.nMaxFile) return false;
   record.lpstrFile.replace(0, path.size() + 1, path + '\0');
   record.nFilterIndex =

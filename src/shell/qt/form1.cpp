@@ -9,14 +9,13 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
-#include <algorithm>
 #include <optional>
 #include <utility>
-#include <vector>
 
 #include "cry/species_list.h"
 #include "runtime/error.h"
 #include "shell/layout/form_layout.h"
+#include "shell/layout/form_rules.h"
 #include "shell/qt/qt_text.h"
 
 namespace vantrel::qt {
@@ -100,10 +99,6 @@ QWidget* MakeControl(const layout::Control& control, QWidget* parent) {
   return nullptr;
 }
 
-bool TakesFocus(const layout::Control& control) {
-  return control.kind == ControlKind::kCommandButton || control.kind == ControlKind::kDropDownList;
-}
-
 }  // namespace
 
 PictureBox::PictureBox(const QPixmap& picture, QWidget* parent)
@@ -136,30 +131,21 @@ void Form1::CreateControls() {
     if (row->font) widget->setFont(FontOf(*row->font));
   }
 
-  std::vector<const layout::Control*> chain;
-  for (const layout::Control& control : kControls) {
-    if (TakesFocus(control)) chain.push_back(&control);
+  for (std::size_t next = 1; next < layout::kTabOrder.size(); ++next) {
+    setTabOrder(Control(*layout::kTabOrder[next - 1]), Control(*layout::kTabOrder[next]));
   }
-  std::sort(chain.begin(), chain.end(), [](const layout::Control* a, const layout::Control* b) {
-    return a->tab_index < b->tab_index;
-  });
-  for (std::size_t next = 1; next < chain.size(); ++next) {
-    setTabOrder(Control(chain[next - 1]->name), Control(chain[next]->name));
-  }
+  // On Linux a combo box's accessible name is its current entry; a screen
+  // reader finds what the list is for through its label, the buddy.
+  static_cast<QLabel*>(Control(layout::kListLabel))->setBuddy(Control(layout::kNamedList));
 
-  constexpr std::pair<std::string_view, void (EditingCommands::*)()> kClicks[] = {
-      {"cmdOpen", &EditingCommands::Open},
-      {"cmdSave", &EditingCommands::Save},
-      {"Command1", &EditingCommands::Remove},
-      {"cryRestore", &EditingCommands::Restore}};
-  for (const auto& [name, command] : kClicks) {
-    connect(static_cast<QPushButton*>(Control(name)), &QPushButton::clicked, this,
-            [this, command = command] { (commands_.*command)(); });
+  for (const layout::Click& click : layout::kClicks) {
+    connect(static_cast<QPushButton*>(Control(click.button)), &QPushButton::clicked, this,
+            [this, command = click.command] { (commands_.*command)(); });
   }
 }
 
-QWidget* Form1::Control(std::string_view name) const {
-  return findChild<QWidget*>(QtText(name), Qt::FindDirectChildrenOnly);
+QWidget* Form1::Control(layout::ControlName name) const {
+  return findChild<QWidget*>(QtText(layout::ControlNamed(name).name), Qt::FindDirectChildrenOnly);
 }
 
 QComboBox* Form1::List() const {
@@ -176,9 +162,12 @@ void Form1::SetSelection(std::int16_t position) {
 }
 
 void Form1::EnableEditing() {
-  for (std::string_view name : {"cmbPoke", "cmdSave", "Command1", "cryRestore"}) {
-    Control(name)->setEnabled(true);
-  }
+  for (layout::ControlName name : layout::kImageControls) Control(name)->setEnabled(true);
+}
+
+void Form1::SetRomPath(const std::string& path) {
+  rom_path_ = path;
+  for (layout::ControlName name : layout::kImageControls) Control(name)->setToolTip(QtText(path));
 }
 
 std::uintptr_t Form1::OwnerHandle() const {
@@ -187,11 +176,16 @@ std::uintptr_t Form1::OwnerHandle() const {
 
 namespace {
 
-// The first file of a drag, when it is a local file.
-std::optional<QString> DroppedFile(const QMimeData& data) {
+// The first file of a drag, when it is a file of this machine, as the bytes
+// of its name: the URL's percent-encoding holds them exactly, where Qt's
+// text would turn a name that is not UTF-8 into another name. A URL that
+// names a host is another machine's file.
+std::optional<std::string> DroppedFile(const QMimeData& data) {
   const QList<QUrl> urls = data.urls();
   if (urls.isEmpty() || !urls.front().isLocalFile()) return std::nullopt;
-  return urls.front().toLocalFile();
+  const QUrl& url = urls.front();
+  if (!url.host().isEmpty() && url.host() != QStringLiteral("localhost")) return std::nullopt;
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
 }  // namespace
@@ -202,10 +196,10 @@ void Form1::dragEnterEvent(QDragEnterEvent* event) {
 
 // The first file dropped opens as if chosen in the open dialog.
 void Form1::dropEvent(QDropEvent* event) {
-  const std::optional<QString> file = DroppedFile(*event->mimeData());
+  const std::optional<std::string> file = DroppedFile(*event->mimeData());
   if (!file) return;
   event->acceptProposedAction();
-  commands_.OpenPath(file->toStdString());
+  commands_.OpenPath(*file);
 }
 
 }  // namespace vantrel::qt

@@ -7,6 +7,7 @@
 
 #include "cry/commands.h"
 #include "cry/window_state.h"
+#include "shell/layout/form_layout.h"
 
 class QComboBox;
 
@@ -35,14 +36,15 @@ class Form1 : public QWidget, public WindowState {
   explicit Form1(DialogFactory make_dialog);
 
   // The control of the layout table named `name`.
-  QWidget* Control(std::string_view name) const;
+  QWidget* Control(layout::ControlName name) const;
   EditingCommands& Commands() { return commands_; }
 
   std::int16_t Selection() const override;
   void SetSelection(std::int16_t position) override;
   void EnableEditing() override;
   std::string RomPath() const override { return rom_path_; }
-  void SetRomPath(const std::string& path) override { rom_path_ = path; }
+  // Also names the image in the tooltips of the controls that write to it.
+  void SetRomPath(const std::string& path) override;
   // The native window's id; QWidget::find turns it back into this window.
   std::uintptr_t OwnerHandle() const override;
 

@@ -1,8 +1,11 @@
 #include "shell/win32/file_dialogs_win32.h"
 
 #include <algorithm>
+#include <utility>
 
-#include "shell/win32/wide_text.h"
+#include "image_bytes/failure_box.h"
+#include "runtime/error.h"
+#include "runtime/wide_text.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -31,7 +34,12 @@ std::uint16_t Utf8Position(const std::wstring& buffer, WORD position) {
 bool Run(OpenFileNameRecord& record, BOOL(WINAPI* dialog)(OPENFILENAMEW*)) {
   NativeDialogRecord native(record);
   if (!dialog(&native.Native())) return false;
-  native.CopyResultTo(record);
+  try {
+    native.CopyResultTo(record);
+  } catch (const RuntimeError& error) {
+    ShowFailureBox(error);  // a name no UTF-8 text can hold
+    return false;
+  }
   return true;
 }
 
@@ -75,13 +83,16 @@ NativeDialogRecord::NativeDialogRecord(const OpenFileNameRecord& record)
 }
 
 void NativeDialogRecord::CopyResultTo(OpenFileNameRecord& record) const {
-  record.lpstrFile = Utf8FromWide(file_);
-  record.nFileOffset = Utf8Position(file_, native_.nFileOffset);
-  record.nFileExtension = Utf8Position(file_, native_.nFileExtension);
-  record.nFilterIndex = native_.nFilterIndex;
-  record.Flags = native_.Flags;
-  if (!file_title_.empty()) record.lpstrFileTitle = Utf8FromWide(file_title_);
-  if (!custom_filter_.empty()) record.lpstrCustomFilter = Utf8FromWide(custom_filter_);
+  // Every text is converted before the record changes.
+  OpenFileNameRecord result = record;
+  result.lpstrFile = Utf8FromWide(file_);
+  result.nFileOffset = Utf8Position(file_, native_.nFileOffset);
+  result.nFileExtension = Utf8Position(file_, native_.nFileExtension);
+  result.nFilterIndex = native_.nFilterIndex;
+  result.Flags = native_.Flags;
+  if (!file_title_.empty()) result.lpstrFileTitle = Utf8FromWide(file_title_);
+  if (!custom_filter_.empty()) result.lpstrCustomFilter = Utf8FromWide(custom_filter_);
+  record = std::move(result);
 }
 
 bool WindowsDialogBackend::ShowOpenDialog(OpenFileNameRecord& record) {

@@ -19,7 +19,8 @@ class NativeDialogRecord {
   NativeDialogRecord& operator=(const NativeDialogRecord&) = delete;
 
   OPENFILENAMEW& Native() { return native_; }
-  // Copies what an accepted dialog wrote back into `record`.
+  // Copies what an accepted dialog wrote back into `record`; a chosen name
+  // that is not well-formed UTF-16 raises error 52 and changes nothing.
   void CopyResultTo(OpenFileNameRecord& record) const;
 
  private:

@@ -1,21 +1,27 @@
 #include "shell/win32/form1.h"
 
+// Needs the types windows.h declares.
+#include <oleacc.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
 
 #include "cry/species_list.h"
+#include "image_bytes/failure_box.h"
 #include "runtime/error.h"
+#include "runtime/wide_text.h"
+#include "shell/layout/form_rules.h"
 #include "shell/win32/resource_ids.h"
 #include "shell/win32/title_picture.h"
-#include "shell/win32/wide_text.h"
 
 namespace vantrel::win32 {
 namespace {
 
 using layout::ControlKind;
 using layout::kControls;
+using layout::TakesFocus;
 using layout::TwipsToPixels;
 
 constexpr wchar_t kClassName[] = L"Form1";
@@ -24,23 +30,16 @@ constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES;
 // The open list of cmbPoke shows about a dozen entries.
 constexpr int kDropDownTwips = 12 * 240;
 
-bool TakesFocus(const layout::Control& control) {
-  return control.kind == ControlKind::kCommandButton || control.kind == ControlKind::kDropDownList;
-}
-
 // Windows ties the tab order to the stacking order. The controls that take
 // the focus never overlap one another, so stacking them in tab order changes
 // nothing on screen; the others keep the table's order below them.
-std::array<std::size_t, kControls.size()> StackingOrder() {
-  std::array<std::size_t, kControls.size()> rows{};
-  for (std::size_t row = 0; row < rows.size(); ++row) rows[row] = row;
-  std::stable_sort(rows.begin(), rows.end(), [](std::size_t a, std::size_t b) {
-    const layout::Control& first = kControls[a];
-    const layout::Control& second = kControls[b];
-    if (TakesFocus(first) != TakesFocus(second)) return TakesFocus(first);
-    return TakesFocus(first) && first.tab_index < second.tab_index;
-  });
-  return rows;
+std::array<const layout::Control*, kControls.size()> StackingOrder() {
+  std::array<const layout::Control*, kControls.size()> order{};
+  auto next = std::copy(layout::kTabOrder.begin(), layout::kTabOrder.end(), order.begin());
+  for (const layout::Control& control : kControls) {
+    if (!TakesFocus(control)) *next++ = &control;
+  }
+  return order;
 }
 
 const wchar_t* ClassOf(ControlKind kind) {
@@ -102,6 +101,21 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
   RegisterClassExW(&form_class);
 }
 
+// The label that names the list lies under the picture, not before the list
+// in the window order, where screen readers look for a list's label: the
+// list carries the label's caption as its own accessible name. Without COM
+// or where the system keeps no such names, the list goes unnamed.
+void NameForScreenReaders(HWND control, std::string_view name) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    return;
+  }
+  std::wstring text = WideFromUtf8(name);
+  services->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, text.data());
+  services->Release();
+}
+
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, DialogBackend& dialogs)
@@ -129,26 +143,60 @@ Form1::~Form1() {
 }
 
 void Form1::CreateControls(HINSTANCE instance) {
-  for (std::size_t row : StackingOrder()) {
-    const layout::Control& control = kControls[row];
-    HWND child = CreateWindowExW(
-        0, ClassOf(control.kind), WideFromUtf8(control.caption).c_str(), StyleOf(control), 0, 0, 0,
-        0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control.name))),
-        instance, nullptr);
+  for (const layout::Control* control : StackingOrder()) {
+    HWND child = CreateWindowExW(0, ClassOf(control->kind), WideFromUtf8(control->caption).c_str(),
+                                 StyleOf(*control), 0, 0, 0, 0, window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildId(*control))),
+                                 instance, nullptr);
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   HWND list = Control("cmbPoke");
   for (std::string_view species : SpeciesList()) {
     SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(species).c_str()));
   }
-  last_focus_ = Control("cmdOpen");
+  NameForScreenReaders(Control(layout::kNamedList),
+                       layout::ControlNamed(layout::kListLabel).caption);
+  CreateTooltips(instance);
+  last_focus_ = Control(*layout::kTabOrder.front());
+}
+
+// One tooltip for each control that writes to the image, empty until an
+// image is open.
+void Form1::CreateTooltips(HINSTANCE instance) {
+  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
+  for (layout::ControlName name : layout::kImageControls) {
+    TTTOOLINFOW tool = ToolOf(name);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+TTTOOLINFOW Form1::ToolOf(layout::ControlName name) const {
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(Control(name));
+  return tool;
+}
+
+void Form1::SetRomPath(const std::string& path) {
+  rom_path_ = path;
+  std::wstring text = WideFromUtf8(path);
+  for (layout::ControlName name : layout::kImageControls) {
+    TTTOOLINFOW tool = ToolOf(name);
+    tool.lpszText = text.data();
+    SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void Form1::ApplyDpi(UINT dpi) {
   const double scale = dpi / 96.0;
   DeleteFonts();
   for (const layout::Control& control : kControls) {
-    HWND child = Control(control.name);
+    HWND child = Control(control);
     if (control.font) {
       fonts_.push_back(MakeFont(*control.font, dpi));
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.back()), TRUE);
@@ -187,9 +235,7 @@ void Form1::SetSelection(std::int16_t position) {
 }
 
 void Form1::EnableEditing() {
-  for (std::string_view name : {"cmbPoke", "cmdSave", "Command1", "cryRestore"}) {
-    EnableWindow(Control(name), TRUE);
-  }
+  for (layout::ControlName name : layout::kImageControls) EnableWindow(Control(name), TRUE);
 }
 
 // An error no procedure catches ends the program: noexcept turns it into a
@@ -218,7 +264,7 @@ std::optional<LRESULT> Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lpar
     case WM_CTLCOLORSTATIC:
       return OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_DRAWITEM:
-      if (static_cast<int>(wparam) == ControlId("Image1")) {
+      if (static_cast<int>(wparam) == ChildId("Image1")) {
         DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
         return TRUE;
       }
@@ -256,25 +302,17 @@ std::optional<LRESULT> Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lpar
 }
 
 bool Form1::OnClick(int id) {
-  switch (id) {
-    case ControlId("cmdOpen"):
-      commands_.Open();
+  for (const layout::Click& click : layout::kClicks) {
+    if (ChildId(click.button) == id) {
+      (commands_.*click.command)();
       return true;
-    case ControlId("cmdSave"):
-      commands_.Save();
-      return true;
-    case ControlId("Command1"):
-      commands_.Remove();
-      return true;
-    case ControlId("cryRestore"):
-      commands_.Restore();
-      return true;
+    }
   }
   return false;
 }
 
 std::optional<LRESULT> Form1::OnControlColor(HDC dc, HWND control) const {
-  const int row = GetDlgCtrlID(control) - ControlId(kControls.front().name);
+  const int row = GetDlgCtrlID(control) - ChildId(kControls.front());
   if (row < 0 || row >= static_cast<int>(kControls.size())) return std::nullopt;
   const layout::Control& label = kControls[static_cast<std::size_t>(row)];
   if (label.back.kind == layout::Color::Kind::kDefault) return std::nullopt;
@@ -298,7 +336,15 @@ void Form1::OnDropFiles(HDROP drop) {
   std::wstring name(length, L'\0');
   DragQueryFileW(drop, 0, name.data(), length + 1);
   DragFinish(drop);
-  if (!name.empty()) commands_.OpenPath(Utf8FromWide(name));
+  if (name.empty()) return;
+  std::string path;
+  try {
+    path = Utf8FromWide(name);
+  } catch (const RuntimeError& error) {
+    ShowFailureBox(error);  // a name no UTF-8 text can hold
+    return;
+  }
+  commands_.OpenPath(path);
 }
 
 }  // namespace vantrel::win32

@@ -1,14 +1,14 @@
 #pragma once
 
 #include <windows.h>
-// HDROP; needs the types windows.h declares.
+// HDROP and the tooltips; these need the types windows.h declares.
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "cry/commands.h"
@@ -20,11 +20,8 @@ namespace vantrel::win32 {
 
 // A control's child-window number: its row in the layout table plus 100,
 // clear of IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
-constexpr int ControlId(std::string_view name) {
-  for (std::size_t row = 0; row < layout::kControls.size(); ++row) {
-    if (layout::kControls[row].name == name) return 100 + static_cast<int>(row);
-  }
-  return 0;
+constexpr int ChildId(layout::ControlName name) {
+  return 100 + static_cast<int>(name.Row());
 }
 
 // The main window: the layout table's controls in a top-level window, the
@@ -40,14 +37,15 @@ class Form1 : public WindowState {
 
   // The window's handle, null once the window is closed.
   HWND Handle() const { return window_; }
-  HWND Control(std::string_view name) const { return GetDlgItem(window_, ControlId(name)); }
+  HWND Control(layout::ControlName name) const { return GetDlgItem(window_, ChildId(name)); }
   EditingCommands& Commands() { return commands_; }
 
   std::int16_t Selection() const override;
   void SetSelection(std::int16_t position) override;
   void EnableEditing() override;
   std::string RomPath() const override { return rom_path_; }
-  void SetRomPath(const std::string& path) override { rom_path_ = path; }
+  // Also names the image in the tooltips of the controls that write to it.
+  void SetRomPath(const std::string& path) override;
   std::uintptr_t OwnerHandle() const override { return reinterpret_cast<std::uintptr_t>(window_); }
 
  private:
@@ -55,6 +53,9 @@ class Form1 : public WindowState {
                                      LPARAM lparam) noexcept;
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateControls(HINSTANCE instance);
+  void CreateTooltips(HINSTANCE instance);
+  // The tooltip of the control `name`, without its text.
+  TTTOOLINFOW ToolOf(layout::ControlName name) const;
   // Places and sizes the controls, their fonts and the picture for `dpi`.
   void ApplyDpi(UINT dpi);
   void DeleteFonts();
@@ -65,6 +66,7 @@ class Form1 : public WindowState {
 
   HWND window_ = nullptr;
   HWND last_focus_ = nullptr;
+  HWND tooltips_ = nullptr;
   std::vector<HFONT> fonts_;
   HFONT window_font_ = nullptr;
   std::span<const std::byte> picture_gif_;

@@ -1,39 +1,31 @@
 #include <windows.h>
 // These need the types windows.h declares.
 #include <commctrl.h>
-#include <shellapi.h>
-
-#include <filesystem>
+#include <objbase.h>
 
 #include "runtime/app.h"
 #include "runtime/message_box.h"
-#include "runtime/path_text.h"
+#include "runtime/wide_text.h"
+#include "shell/win32/command_line.h"
 #include "shell/win32/file_dialogs_win32.h"
 #include "shell/win32/form1.h"
 #include "shell/win32/message_box_win32.h"
 #include "shell/win32/title_picture.h"
 
-namespace {
-
-// "Vantrel.exe IMAGE" opens IMAGE at start. The path is made absolute so that
-// a later dialog that changes the current folder cannot move it.
-void OpenFromCommandLine(vantrel::win32::Form1& form) {
-  int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (arguments != nullptr && count > 1) {
-    std::error_code failed;
-    const std::filesystem::path given(arguments[1]);
-    const std::filesystem::path absolute = std::filesystem::absolute(given, failed);
-    form.Commands().OpenPath(vantrel::Utf8FromPath(failed ? given : absolute));
-  }
-  LocalFree(arguments);
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  using vantrel::win32::CommandLine;
+  const CommandLine command_line =
+      vantrel::win32::ParseCommandLine(vantrel::WideArguments(GetCommandLineW()));
+  if (command_line.action != CommandLine::Action::kShowWindow) {
+    // A window program has no console to print on.
+    vantrel::win32::WindowMessageBox(nullptr).Show(command_line.text, vantrel::AppTitle());
+    return command_line.action == CommandLine::Action::kUsageError ? 2 : 0;
+  }
+
   vantrel::SetAppInstanceHandle(reinterpret_cast<std::uintptr_t>(instance));
-  const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+  // The file dialogs and the list's accessible name use COM.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   const vantrel::win32::GdiplusSession gdiplus;
 
@@ -44,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   const vantrel::ScopedMessageBox installed(boxes);
   ShowWindow(form.Handle(), show);
   UpdateWindow(form.Handle());
-  OpenFromCommandLine(form);
+  if (command_line.image) vantrel::win32::OpenAtStart(form, *command_line.image);
 
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -13,6 +13,7 @@
 #include "shell/qt/file_dialog_qt.h"
 #include "shell/qt/form1.h"
 #include "shell/qt/message_box_qt.h"
+#include "support/recording_box.h"
 #include "support/temp_files.h"
 
 namespace vantrel::qt {
@@ -140,6 +141,21 @@ TEST_F(QtDialogTest, CancelReturnsNothingAndALaterOpenStartsAtTheLastFile) {
   EXPECT_EQ(directory, Text(dir.Path()));
   EXPECT_EQ(selected, QStringList{Text(image)});
   EXPECT_EQ(dialog.FilterIndex(), 1);
+}
+
+// Qt shows the name "caf\xE9.gba" as "caf\uFFFD.gba", which is another
+// file's name: a chosen name holding U+FFFD cannot be turned back, and is
+// refused rather than taken for that other file.
+TEST_F(QtDialogTest, ANameQtCannotTurnBackIntoItsBytesIsRefused) {
+  Image("caf\xE9.gba");
+  const fs::path lookalike = Image("caf\xEF\xBF\xBD.gba");
+  vantrel::test::RecordingMessageBox boxes;
+  AnswerModal(
+      [&](QWidget* widget) { Choose(qobject_cast<QFileDialog*>(widget), Text(lookalike)); });
+  EXPECT_EQ(dialog.ShowOpen(0, "Open", Utf8FromPath(dir.Path()), "GBA ROMs (*.gba)|*.gba", 0x1804),
+            "");
+  const vantrel::test::ShownBox refused{"Bad file name or number", "Error: 52"};
+  EXPECT_EQ(boxes.shown, std::vector{refused});
 }
 
 TEST_F(QtDialogTest, SaveProposesTheNameAndReportsTheFilterPicked) {

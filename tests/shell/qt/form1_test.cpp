@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -57,8 +58,10 @@ QImage Frame(int number) {
 
 class Form1Test : public ::testing::Test {
  protected:
+  // By the name Qt knows it by: what the table's names became.
   QWidget* Get(std::string_view name) const {
-    QWidget* control = form.Control(name);
+    auto* control = form.findChild<QWidget*>(QString::fromUtf8(name.data(), name.size()),
+                                             Qt::FindDirectChildrenOnly);
     EXPECT_NE(control, nullptr) << name;
     return control;
   }
@@ -135,6 +138,7 @@ TEST_F(Form1Test, WhatLiesOnTopIsWhatTheUserReaches) {
 TEST_F(Form1Test, StartsWithOnlyOpenEnabledAndNothingSelected) {
   for (const layout::Control& control : kControls) {
     EXPECT_EQ(Get(control.name)->isEnabled(), control.enabled_at_start) << control.name;
+    EXPECT_EQ(Get(control.name)->toolTip(), "") << control.name;
   }
   EXPECT_TRUE(Button("cmdOpen")->isEnabled());
   EXPECT_FALSE(List()->isEnabled());
@@ -281,9 +285,13 @@ TEST_F(Form1Test, TheFourButtonsRunTheirCommandsOnTheImage) {
   EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
   EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
   EXPECT_EQ(List()->currentText(), "Charizard");
+  // Each control that writes names the image it writes to.
   for (std::string_view name : {"cmbPoke", "cmdSave", "Command1", "cryRestore"}) {
     EXPECT_TRUE(Get(name)->isEnabled()) << name;
+    EXPECT_EQ(Get(name)->toolTip().toStdString(), Utf8FromPath(image)) << name;
   }
+  EXPECT_EQ(Button("cmdOpen")->toolTip(), "");
+  EXPECT_EQ(form.windowTitle(), "Vantrel");
 
   // Picking a species runs nothing; Save writes it.
   List()->setCurrentIndex(24);
@@ -302,6 +310,19 @@ TEST_F(Form1Test, TheFourButtonsRunTheirCommandsOnTheImage) {
                                                 {"Cry removed successfully!", "Vantrel"},
                                                 {"Cry restored successfully!", "Vantrel"}}));
   EXPECT_EQ(vantrel::test::ReadBytes(image), vantrel::test::ImageBytes());
+}
+
+// On Linux a combo box's accessible name is its current entry: a screen
+// reader announces the list by the label that names it.
+TEST_F(Form1Test, ScreenReadersHearTheListByItsLabelAndTheButtonsByTheirCaptions) {
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(List());
+  ASSERT_NE(list, nullptr);
+  const auto labels = list->relations(QAccessible::Label);
+  ASSERT_EQ(labels.size(), 1);
+  EXPECT_EQ(labels.front().first->text(QAccessible::Name),
+            QString::fromUtf8("Select Pok\u00e9mon:"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Button("cryRestore"))->text(QAccessible::Name),
+            "Restore Removed Cry");
 }
 
 TEST_F(Form1Test, CancelledOpenChangesNothing) {
@@ -342,25 +363,50 @@ TEST_F(DropTest, DroppedImageOpensAsIfChosen) {
   EXPECT_TRUE(dialogs.calls.empty());
 }
 
+// A name that is not UTF-8 comes percent-encoded and opens that very file,
+// not the one its text would name.
+TEST_F(DropTest, DroppedNameIsTakenByteForByte) {
+  const fs::path image = Image("caf\xE9.gba", 25);
+  const fs::path sibling = Image("caf\xEF\xBF\xBD.gba", 6);
+  const QByteArray name = QByteArray::fromStdString(Utf8FromPath(image));
+  ASSERT_TRUE(Drop({QUrl::fromEncoded("file://" + name.toPercentEncoding("/"))}));
+  EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
+  EXPECT_EQ(List()->currentText(), "Pikachu");
+  EXPECT_EQ(CryOf(sibling), 6);
+}
+
 TEST_F(DropTest, OnlyLocalFilesAreTaken) {
   EXPECT_FALSE(Drop({QUrl(QStringLiteral("https://example.org/fire.gba"))}));
+  EXPECT_FALSE(Drop({QUrl(QStringLiteral("file://elsewhere/fire.gba"))}));
   EXPECT_FALSE(Drop({}));
   EXPECT_TRUE(boxes.shown.empty());
 }
 
+// The name reaches the commands byte for byte: one that is not UTF-8 opens
+// that very file, not the one Qt's text would name.
 TEST_F(Form1Test, ImageNamedOnTheCommandLineOpensAtStart) {
-  const fs::path image = Image("named.gba", 0);
-  const QString previous = QDir::currentPath();
-  QDir::setCurrent(QString::fromStdString(Utf8FromPath(dir.Path())));
-  OpenFromArguments(form, {QStringLiteral("vantrel")});
-  EXPECT_TRUE(boxes.shown.empty());
-  OpenFromArguments(form, {QStringLiteral("vantrel"), QStringLiteral("named.gba")});
-  QDir::setCurrent(previous);
+  const fs::path image = Image("caf\xE9.gba", 25);
+  const fs::path sibling = Image("caf\xEF\xBF\xBD.gba", 6);
+  char program[] = "vantrel";
+  char end_of_options[] = "--";
+  char name[] = "caf\xE9.gba";
+  char* argv[] = {program, end_of_options, name};
+  EXPECT_EQ(ParseCommandLine(1, argv).image, std::nullopt);
+  const CommandLine command_line = ParseCommandLine(3, argv);
+  ASSERT_EQ(command_line.action, CommandLine::Action::kShowWindow);
+  ASSERT_TRUE(command_line.image);
 
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(Utf8FromPath(dir.Path()))));
+  OpenAtStart(form, *command_line.image);
+  QDir::setCurrent(previous);
   EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
-  EXPECT_EQ(List()->currentIndex(), -1);
-  EXPECT_TRUE(List()->isEnabled());
-  EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
+  EXPECT_EQ(List()->currentText(), "Pikachu");
+  Click("Command1");
+  EXPECT_EQ(CryOf(image), 0);
+  EXPECT_EQ(CryOf(sibling), 6);
+  EXPECT_EQ(boxes.shown,
+            (std::vector<ShownBox>{kOpened, {"Cry removed successfully!", "Vantrel"}}));
 }
 
 TEST(VantrelProgram, WithoutADisplaySaysSoAndNamesTheCommandLineTool) {
@@ -373,6 +419,29 @@ TEST(VantrelProgram, WithoutADisplaySaysSoAndNamesTheCommandLineTool) {
   EXPECT_NE(result.err.find("vantrel-cli"), std::string::npos) << result.err;
   EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
   EXPECT_EQ(vantrel::test::ReadBytes(image), vantrel::test::ImageBytes());
+}
+
+// Options are read before a display is looked for; after "--" even an
+// option's spelling is an image.
+TEST(VantrelProgram, OptionsNeedNoDisplayAndAreNeverTakenForAnImage) {
+  auto run = [](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"/usr/bin/env", "-i", VANTREL_PATH});
+    return vantrel::test::RunProgram(arguments);
+  };
+  vantrel::test::ProgramResult result = run({"--help"});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out.rfind("Usage: vantrel [--] [IMAGE]\n", 0), 0u) << result.out;
+  EXPECT_EQ(result.err, "");
+  result = run({"--version"});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out, "vantrel 1.00\n");
+  result = run({"--bogus"});
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "vantrel: Unknown option 'bogus'.\nUsage: vantrel [--] [IMAGE]\n");
+  result = run({"--", "--help"});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("no display"), std::string::npos) << result.err;
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Drives the real program on an X display, as a user would: the window of
 # `vantrel IMAGE` appears with its title and size, the box of the image
-# opened at start is dismissed, "Open ROM" is clicked and its dialog
-# cancelled, which leaves the window up and the image as it was; "Save ROM"
-# then writes back the species shown, and the window is closed.
-# Needs DISPLAY (scripts/with-xvfb gives one).
+# opened at start is dismissed, a screen reader's view of the controls is
+# read over AT-SPI, "Open ROM" is clicked and its dialog cancelled, which
+# leaves the window up and the image as it was; "Save ROM" then writes back
+# the species shown, and the window is closed.
+# Needs DISPLAY (scripts/with-xvfb gives one) and a D-Bus session bus
+# (dbus-run-session gives one).
 # Usage: smoke_test.sh VANTREL [SCREENSHOT_PNG]
 set -euo pipefail
 program=$1
@@ -19,7 +21,10 @@ click() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
 image="$work/fire red.gba"
 make_image "$image" 6
 
-"$program" "$image" </dev/null >"$work/vantrel.log" 2>&1 &
+# The accessibility bus runs before the program starts, so that Qt joins it.
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+  >/dev/null || fail "no accessibility bus"
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" "$image" </dev/null >"$work/vantrel.log" 2>&1 &
 pid=$!
 
 # The main window is the one with no owner; its class is the program's.
@@ -38,6 +43,16 @@ wait_for "the box of the image opened at start" have_box
 dismiss_box
 # Without the time of taking, so that the same window gives the same file.
 [ -z "$screenshot" ] || import -window "$main" -strip "$screenshot"
+
+# The list is labelled by Label1's caption (its own name is the species
+# shown); the controls that write name the image in their tooltips.
+/usr/bin/python3 "$here/accessible_names.py" vantrel >"$work/accessible" ||
+  fail "the controls could not be read over AT-SPI"
+for line in "combo box|Charizard|Select Pokémon:|$image" "push button|Save ROM||$image" \
+  "push button|Remove Cry||$image" "push button|Restore Removed Cry||$image" \
+  "push button|Open ROM||"; do
+  grep -qxF "$line" "$work/accessible" || fail "a screen reader reads no '$line' in: $(cat "$work/accessible")"
+done
 
 click 36 232 # Open ROM
 wait_for "the open dialog" have_open_dialog

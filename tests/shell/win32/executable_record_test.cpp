@@ -9,8 +9,8 @@
 
 #include "runtime/app.h"
 #include "runtime/path_text.h"
+#include "runtime/wide_text.h"
 #include "shell/win32/resource_ids.h"
-#include "shell/win32/wide_text.h"
 #include "support/temp_files.h"
 
 // Reads back what the build wrote into Vantrel.exe and vantrel-cli.exe.

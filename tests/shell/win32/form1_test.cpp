@@ -3,18 +3,21 @@
 // DROPFILES, after the types of windows.h that form1.h brings.
 #include "shell/win32/form1.h"
 
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "cry/species_list.h"
 #include "runtime/error.h"
 #include "runtime/path_text.h"
+#include "runtime/wide_text.h"
+#include "shell/win32/command_line.h"
 #include "shell/win32/title_picture.h"
-#include "shell/win32/wide_text.h"
 #include "support/recording_box.h"
 #include "support/scripted_dialog.h"
 #include "support/temp_files.h"
@@ -70,7 +73,45 @@ class Form1Test : public ::testing::Test {
  protected:
   Form1Test() { ShowWindow(form.Handle(), SW_SHOWNOACTIVATE); }
 
-  HWND Get(std::string_view name) const { return form.Control(name); }
+  HWND Get(std::string_view name) const {
+    for (const layout::Control& control : kControls) {
+      if (control.name == name) return form.Control(control);
+    }
+    ADD_FAILURE() << "no control " << name;
+    return nullptr;
+  }
+  // The tooltip the control shows, as a user would read it.
+  std::wstring TooltipOf(std::string_view name) const {
+    HWND tooltips = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+          if (ClassOf(window) != TOOLTIPS_CLASSW) return TRUE;
+          *reinterpret_cast<HWND*>(found) = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&tooltips));
+    std::wstring text(1024, L'\0');
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = form.Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(Get(name));
+    tool.lpszText = text.data();
+    SendMessageW(tooltips, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    return text.c_str();
+  }
+  // Drops `name` on the window as Explorer does.
+  void DropFile(const std::wstring& name) {
+    const std::size_t size = sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t);
+    HGLOBAL drop = GlobalAlloc(GHND, size);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), name.c_str(),
+                name.size() * sizeof(wchar_t));
+    GlobalUnlock(drop);
+    SendMessageW(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  }
   double Scale() const { return GetDpiForWindow(form.Handle()) / 96.0; }
   RECT ClientRectOf(HWND control) const {
     RECT rect;
@@ -229,6 +270,11 @@ TEST_F(Form1Test, ButtonsRunTheirCommands) {
   EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
   EXPECT_EQ(form.Selection(), 5) << "Charizard, the stock cry";
   EXPECT_TRUE(IsWindowEnabled(Get("cmbPoke")));
+  // Each control that writes names the image it writes to.
+  for (std::string_view name : {"cmbPoke", "cmdSave", "Command1", "cryRestore"}) {
+    EXPECT_EQ(TooltipOf(name), image.native()) << name;
+  }
+  EXPECT_EQ(TextOf(form.Handle()), L"Vantrel");
 
   SendMessageW(Get("cmbPoke"), CB_SETCURSEL, 24, 0);
   Click("cmdSave");
@@ -249,20 +295,77 @@ TEST_F(Form1Test, ButtonsRunTheirCommands) {
 
 TEST_F(Form1Test, ADroppedFileIsOpened) {
   const fs::path image = test::MakeImage(dir / "dropped.gba", test::kImageSize, 25);
-  const std::wstring name = image.native();
-  const std::size_t size = sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t);
-  HGLOBAL drop = GlobalAlloc(GHND, size);
-  auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-  files->pFiles = sizeof(DROPFILES);
-  files->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), name.c_str(),
-              name.size() * sizeof(wchar_t));
-  GlobalUnlock(drop);
-  SendMessageW(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-
+  DropFile(image.native());
   EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
   EXPECT_EQ(form.Selection(), 24) << "Pikachu";
   EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{{"ROM opened successfully!", "Vantrel"}}));
+}
+
+// A Windows name may hold a lone surrogate, which no UTF-8 text holds: it is
+// refused, not turned into the name of another file.
+TEST_F(Form1Test, NamesNoUtf8TextCanHoldAreRefused) {
+  const std::wstring name = (dir.Path() / L"caf\xD800.gba").native();
+  const fs::path lookalike = test::MakeImage(dir / "caf\xEF\xBF\xBD.gba");
+  DropFile(name);
+  OpenAtStart(form, name);
+  const ShownBox refused{"Bad file name or number", "Error: 52"};
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{refused, refused}));
+  EXPECT_EQ(form.RomPath(), "");
+  EXPECT_FALSE(IsWindowEnabled(Get("cmdSave")));
+}
+
+// What a screen reader reads as the control's name, if the system reads
+// names at all.
+std::optional<std::wstring> AccessibleNameOf(HWND control) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&accessible)))) {
+    return std::nullopt;
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::optional<std::wstring> text;
+  if (SUCCEEDED(accessible->get_accName(self, &name))) text = name != nullptr ? name : L"";
+  SysFreeString(name);
+  accessible->Release();
+  return text;
+}
+
+// Whether this system's accessibility keeps the names a program gives its
+// controls; Wine's does not (E_NOTIMPL). Tried on `scratch`.
+bool KeepsGivenNames(HWND scratch) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    return false;
+  }
+  const HRESULT kept = services->SetHwndPropStr(scratch, OBJID_CLIENT, CHILDID_SELF,
+                                                PROPID_ACC_NAME, const_cast<wchar_t*>(L"x"));
+  services->Release();
+  return SUCCEEDED(kept);
+}
+
+// COM for the life of the object, as the program has it.
+struct ComApartment {
+  ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ~ComApartment() { CoUninitialize(); }
+};
+
+// The label that names the list lies under the picture, where no screen
+// reader looks for it; the list carries its caption as its own name.
+TEST(Form1Accessibility, ListIsNamedByItsLabelAndButtonsByTheirCaptions) {
+  const ComApartment com;
+  GdiplusSession gdiplus;
+  test::ScriptedDialogBackend dialogs;
+  Form1 form(GetModuleHandleW(nullptr), dialogs);
+  EXPECT_EQ(AccessibleNameOf(form.Control("cryRestore")), L"Restore Removed Cry");
+  if (!KeepsGivenNames(form.Control("Image1"))) {
+    GTEST_SKIP() << "this system keeps no names a program gives its controls (Wine's oleacc "
+                    "answers E_NOTIMPL); the list's name is checked on Windows";
+  }
+  EXPECT_EQ(AccessibleNameOf(form.Control("cmbPoke")), L"Select Pok\u00E9mon:");
 }
 
 TEST_F(Form1Test, Label2IsPaleCyanOnTheWindowFrameColour) {
@@ -277,6 +380,28 @@ TEST_F(Form1Test, Label2IsPaleCyanOnTheWindowFrameColour) {
                reinterpret_cast<LPARAM>(Get("Label1")));
   EXPECT_NE(GetTextColor(dc), RGB(192, 255, 255)) << "Label1 keeps the system's colours";
   ReleaseDC(form.Handle(), dc);
+}
+
+TEST(CommandLine, OptionsAreAnsweredAndNeverTakenForAnImage) {
+  using Action = CommandLine::Action;
+  for (const wchar_t* help : {L"/?", L"-h", L"--help"}) {
+    const CommandLine line = ParseCommandLine({help});
+    EXPECT_EQ(line.action, Action::kHelp);
+    EXPECT_EQ(line.text.rfind("Usage: Vantrel.exe [--] [IMAGE]\n", 0), 0u) << line.text;
+  }
+  const CommandLine version = ParseCommandLine({L"--version"});
+  EXPECT_EQ(version.action, Action::kVersion);
+  EXPECT_EQ(version.text, "Vantrel 1.00");
+  const CommandLine bogus = ParseCommandLine({L"--bogus", L"fire.gba"});
+  EXPECT_EQ(bogus.action, Action::kUsageError);
+  EXPECT_EQ(bogus.text, "Unknown option '--bogus'.\n\nUsage: Vantrel.exe [--] [IMAGE]");
+  EXPECT_EQ(ParseCommandLine({L"a.gba", L"b.gba"}).action, Action::kUsageError);
+
+  EXPECT_EQ(ParseCommandLine({}).image, std::nullopt);
+  EXPECT_EQ(ParseCommandLine({L"-"}).image, L"-");
+  const CommandLine dashed = ParseCommandLine({L"--", L"--help"});
+  EXPECT_EQ(dashed.action, Action::kShowWindow);
+  EXPECT_EQ(dashed.image, L"--help");
 }
 
 TEST(TitlePicture, IsTheFirstFrameStretchedToTheControl) {

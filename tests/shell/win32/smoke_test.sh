@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Drives Vantrel.exe under Wine on an X display, as a user would: the window
-# appears at its size, the box of an image opened from the command line is
+# Drives Vantrel.exe under Wine on an X display, as a user would: --version
+# answers in a box of its own and no window; then the window appears at its
+# size, the box of an image opened from the command line is
 # dismissed, Tab, Down and Space pick the next species and save it, the
 # saved byte is checked and its box dismissed; then a second image is opened
 # through the open dialog and saved the same way, and Alt+F4 ends the program.
@@ -20,6 +21,21 @@ main_window() {
   done
 }
 have_main() { [ -n "$(main_window)" ]; }
+have_titled() { [ -n "$(titled_vantrel)" ]; }
+
+# A window program has no console: the version comes in a box titled
+# Vantrel, the only window, and the program ends when it is dismissed.
+wine "$program" --version </dev/null >"$work/version.log" 2>&1 &
+pid=$!
+wait_for "the version box" have_titled
+[ "$(titled_vantrel | wc -l)" = 1 ] || fail "--version showed more than its box"
+version_box=$(titled_vantrel)
+geometry=$(xdotool getwindowgeometry "$version_box" | sed -n 's/^ *Geometry: //p')
+[ "$geometry" != 383x275 ] || fail "--version showed the main window"
+xdotool windowfocus --sync "$version_box" key Return
+wait_for "the program to end after its version box" exited
+wait "$pid" || fail "--version ended with status $?"
+pid=
 
 # Opened from the command line with cry 6, Charizard; Down in the list
 # picks 7, Squirtle. The second is opened through the open dialog with

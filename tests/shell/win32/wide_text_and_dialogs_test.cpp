@@ -3,8 +3,9 @@
 #include <string_view>
 
 #include "dialogs/cls_common_dialog.h"
+#include "runtime/error.h"
+#include "runtime/wide_text.h"
 #include "shell/win32/file_dialogs_win32.h"
-#include "shell/win32/wide_text.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -85,6 +86,24 @@ TEST(NativeDialogRecord, ReturnsTheChosenPathAsUtf8) {
   // Positions count UTF-8 bytes now: "é" takes two, the ideograph three.
   EXPECT_EQ(path.substr(record.nFileOffset), "Feuer \xE7\x81\xAB.gba");
   EXPECT_EQ(path.substr(record.nFileExtension), "gba");
+}
+
+// A lone surrogate has no UTF-8 form: the chosen name is refused, and the
+// record keeps what it held.
+TEST(NativeDialogRecord, RefusesANameNoUtf8TextCanHold) {
+  OpenFileNameRecord record = OpenRecord();
+  NativeDialogRecord call(record);
+  const std::wstring chosen = L"C:\\caf\xD800.gba";
+  chosen.copy(call.Native().lpstrFile, chosen.size());
+  try {
+    call.CopyResultTo(record);
+    ADD_FAILURE() << "the name was taken";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), kBadFileNameOrNumber);
+  }
+  EXPECT_EQ(record.lpstrFile, OpenRecord().lpstrFile);
+  EXPECT_EQ(WideArguments(L"Vantrel.exe \"caf\xD800.gba\" --"),
+            (std::vector<std::wstring>{L"caf\xD800.gba", L"--"}));
 }
 
 }  // namespace

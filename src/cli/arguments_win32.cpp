@@ -1,0 +1,17 @@
+#include <windows.h>
+
+#include "cli/arguments.h"
+#include "runtime/wide_text.h"
+
+namespace vantrel::cli {
+
+// argv holds ANSI text on Windows; the wide command line holds every name.
+std::vector<std::string> ProgramArguments(int, char**) {
+  std::vector<std::string> arguments;
+  for (const std::wstring& argument : WideArguments(GetCommandLineW())) {
+    arguments.push_back(Utf8FromWide(argument));
+  }
+  return arguments;
+}
+
+}  // namespace vantrel::cli

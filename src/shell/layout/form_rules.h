@@ -1,0 +1,50 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+#include "cry/commands.h"
+#include "shell/layout/form_layout.h"
+
+// How the main window behaves, over the layout table: the same in every
+// front end, which only renders it.
+namespace vantrel::layout {
+
+// The buttons and the list take the focus; the labels and the picture never
+// do.
+constexpr bool TakesFocus(const Control& control) {
+  return control.kind == ControlKind::kCommandButton || control.kind == ControlKind::kDropDownList;
+}
+
+// The controls that take the focus, in the order Tab visits them.
+inline constexpr auto kTabOrder = [] {
+  std::array<const Control*, std::ranges::count_if(kControls, TakesFocus)> order{};
+  auto next = order.begin();
+  for (const Control& control : kControls) {
+    if (TakesFocus(control)) *next++ = &control;
+  }
+  std::ranges::sort(order, {}, [](const Control* control) { return control->tab_index; });
+  return order;
+}();
+
+// The controls that work on the open image: Open enables them, and each
+// names that image in its tooltip.
+inline constexpr std::array<ControlName, 4> kImageControls{"cmbPoke", "cmdSave", "Command1",
+                                                           "cryRestore"};
+
+// A screen reader announces the list by this label's caption.
+inline constexpr ControlName kNamedList = "cmbPoke";
+inline constexpr ControlName kListLabel = "Label1";
+
+// Which button runs which command.
+struct Click {
+  ControlName button;
+  void (EditingCommands::*command)();
+};
+inline constexpr std::array<Click, 4> kClicks{{{"cmdOpen", &EditingCommands::Open},
+                                               {"cmdSave", &EditingCommands::Save},
+                                               {"Command1", &EditingCommands::Remove},
+                                               {"cryRestore", &EditingCommands::Restore}}};
+
+}  // namespace vantrel::layout
