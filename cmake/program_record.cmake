@@ -1,6 +1,8 @@
 # The version record and the manifest of a Windows program, both filled in
 # from the one project version. Sets OUT_RC to the resource script that
 # holds them, to build into the program or to #include from its own script.
+enable_language(RC)
+
 function(vantrel_program_record name description manifest_template out_rc)
   set(VANTREL_PROGRAM ${name})
   set(VANTREL_PROGRAM_DESCRIPTION ${description})
