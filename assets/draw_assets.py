@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draw Vantrel's artwork: title.gif, vantrel.ico and vantrel.png.
+"""Draw Vantrel's artwork: title.gif, vantrel.ico, vantrel.png and the icon's
+other sizes, vantrel-SIZE.png.
 
 Usage: python3 draw_assets.py [OUTDIR]   (default: the folder of this script)
 
@@ -442,35 +443,82 @@ VGA16 = [0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0
 ICON_INDEX = {'black': 0, 'navy': 4, 'silver': 7, 'grey': 8, 'blue': 12, 'white': 15}
 
 
-def draw_icon():
-    cv = Canvas(32, 32)
+def draw_icon(size=32):
+    """The glove drawn at size x size: the shapes are laid out on 32x32 and
+    scaled, so that the small sizes get outlines of their own instead of a
+    blurred copy of the large picture."""
+    k = size / 32
+    cv = Canvas(size, size)
     glove = set()
+
+    def at(*pts):
+        return [(x * k, y * k) for x, y in pts]
 
     def glove_part(mask, depth=1):
         glove.update(mask)
-        cv.part(mask, 'white', 'grey', 'silver', depth=depth)
+        cv.part(mask, 'white', 'grey', 'silver', depth=max(1, round(depth * k)))
 
     # Thumb and forefinger close into a ring; the tips meet on its right side.
-    cx, cy = 24.5, 9.5
-    ring = ellipse(cx, cy, 6.5, 6.5) - ellipse(cx, cy, 2.6, 2.6)
+    cx, cy = 24.5 * k, 9.5 * k
+    ring = ellipse(cx, cy, 6.5 * k, 6.5 * k) - ellipse(cx, cy, 2.6 * k, 2.6 * k)
     thumb = {(x, y) for x, y in ring if math.atan2(y + 0.5 - cy, x + 0.5 - cx) > 0.35}
-    glove_part(stroke([(9.5, 17), (4.5, 9)], 2.6, 2.3))            # little finger
-    glove_part(stroke([(12.5, 15), (9.5, 4)], 2.7, 2.5))          # ring finger
-    glove_part(stroke([(16, 14), (15, 2.8)], 2.8, 2.6))           # middle finger
-    glove_part(thumb | stroke([(15, 21), (21, 15.5)], 3))
-    glove_part((ring - thumb) | stroke([(19, 15), (19.3, 10)], 2.6))
-    glove_part(ellipse(14.5, 19.5, 8, 7, -35) | stroke([(13, 21), (9.5, 23.5)], 4.5), 2)  # palm
+    glove_part(stroke(at((9.5, 17), (4.5, 9)), 2.6 * k, 2.3 * k))            # little finger
+    glove_part(stroke(at((12.5, 15), (9.5, 4)), 2.7 * k, 2.5 * k))          # ring finger
+    glove_part(stroke(at((16, 14), (15, 2.8)), 2.8 * k, 2.6 * k))           # middle finger
+    glove_part(thumb | stroke(at((15, 21), (21, 15.5)), 3 * k))
+    glove_part((ring - thumb) | stroke(at((19, 15), (19.3, 10)), 2.6 * k))
+    glove_part(ellipse(14.5 * k, 19.5 * k, 8 * k, 7 * k, -35)
+               | stroke(at((13, 21), (9.5, 23.5)), 4.5 * k), 2)  # palm
     a, p = (-0.743, 0.669), (0.669, 0.743)
-    cuff = poly([(7.5 + a[0] * i + p[0] * j, 25 + a[1] * i + p[1] * j)
-                 for i, j in [(-3, -5.9), (-3, 6.2), (3, 6.2), (3, -5.9)]])
-    cv.part(cuff, 'blue', 'navy', 'navy', depth=2)
+    cuff = poly(at(*[(7.5 + a[0] * i + p[0] * j, 25 + a[1] * i + p[1] * j)
+                     for i, j in [(-3, -5.9), (-3, 6.2), (3, 6.2), (3, -5.9)]]))
+    cv.part(cuff, 'blue', 'navy', 'navy', depth=max(1, round(2 * k)))
     cv.put(edge(glove | cuff), 'black')
     return cv
 
 
-def icon_pixels():
-    cv = draw_icon()
+def icon_pixels(size=32):
+    cv = draw_icon(size)
     return [[None if c is None else ICON_INDEX[c] for c in row] for row in cv.px]
+
+
+def enlarged(pix, factor):
+    """Pixel art made larger by repeating each pixel: it stays crisp."""
+    return [[c for c in row for _ in range(factor)] for row in pix for _ in range(factor)]
+
+
+# At 16x16 the scaled shapes lose the fingers and the ring: drawn by hand.
+GLOVE_16 = """
+.......0........
+.....00f0..000..
+...00f0f0.0fff0.
+..0f0f0f00ff0ff0
+..0f0f0f00f0.0f0
+..0f0f0f0fff0ff0
+..0f8f8f8fffff0.
+..0ffffffff8f0..
+.0ffffffff8f70..
+0c4fffff8f70....
+0cc4fffff770....
+.0cc4fff770.....
+..0cc4f770......
+...0cc4400......
+....0c440.......
+.....000........
+"""
+
+
+def icon_pixels_16():
+    colours = {'.': None, '0': 0, '4': 4, '7': 7, '8': 8, 'c': 12, 'f': 15}
+    return [[colours[c] for c in row] for row in GLOVE_16.split()]
+
+
+def hicolor_icons(pix32):
+    """The icon in the sizes a desktop's icon theme asks for: drawn at 16, 24
+    and 48, and the 32x32 picture enlarged whole-pixel above that."""
+    sizes = {16: icon_pixels_16(), 24: icon_pixels(24), 48: icon_pixels(48)}
+    sizes.update({32 * f: enlarged(pix32, f) for f in (2, 4, 8)})
+    return {f'vantrel-{size}.png': indexed_png(pix) for size, pix in sorted(sizes.items())}
 
 
 def ico(pix):
@@ -490,27 +538,46 @@ def ico(pix):
     return head + entry + image
 
 
-def png(pix):
-    """RGBA PNG.  The zlib stream uses stored blocks so the bytes do not depend
-    on which deflate implementation the machine happens to have."""
-    h, w = len(pix), len(pix[0])
-    raw = bytearray()
-    for row in pix:
-        raw.append(0)
-        for c in row:
-            raw += b'\0\0\0\0' if c is None else VGA16[c].to_bytes(3, 'big') + b'\xff'
+def png_chunk(kind, body):
+    return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body))
+
+
+def png_file(w, h, bit_depth, colour_type, raw, palette=b''):
+    """A PNG of filtered rows.  The zlib stream uses stored blocks so the bytes
+    do not depend on which deflate implementation the machine happens to have."""
     stream = bytearray(b'\x78\x01')
     for i in range(0, len(raw), 65535):
         block = raw[i:i + 65535]
         last = i + 65535 >= len(raw)
         stream += struct.pack('<BHH', last, len(block), len(block) ^ 0xFFFF) + block
     stream += struct.pack('>I', zlib.adler32(bytes(raw)))
+    header = struct.pack('>IIBBBBB', w, h, bit_depth, colour_type, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + png_chunk(b'IHDR', header) + palette
+            + png_chunk(b'IDAT', bytes(stream)) + png_chunk(b'IEND', b''))
 
-    def chunk(kind, body):
-        return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body))
 
-    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', w, h, 8, 6, 0, 0, 0))
-            + chunk(b'IDAT', bytes(stream)) + chunk(b'IEND', b''))
+def png(pix):
+    """RGBA PNG."""
+    raw = bytearray()
+    for row in pix:
+        raw.append(0)
+        for c in row:
+            raw += b'\0\0\0\0' if c is None else VGA16[c].to_bytes(3, 'big') + b'\xff'
+    return png_file(len(pix[0]), len(pix), 8, 6, raw)
+
+
+def indexed_png(pix):
+    """4-bit palette PNG, entry 0 transparent: an eighth of the RGBA size,
+    which counts for the large icons since stored blocks do not compress."""
+    used = sorted({c for row in pix for c in row if c is not None})
+    slot = {None: 0, **{c: i + 1 for i, c in enumerate(used)}}
+    raw = bytearray()
+    for row in pix:
+        idx = [slot[c] for c in row] + [0]
+        raw.append(0)
+        raw += bytes(idx[i] << 4 | idx[i + 1] for i in range(0, len(row), 2))
+    palette = png_chunk(b'PLTE', b''.join(VGA16[c].to_bytes(3, 'big') for c in [0] + used))
+    return png_file(len(pix[0]), len(pix), 4, 3, raw, palette + png_chunk(b'tRNS', b'\0'))
 
 
 def main():
@@ -519,6 +586,7 @@ def main():
     rgb, frames = title_frames()
     pix = icon_pixels()
     files = {'title.gif': gif(240, 160, rgb, frames, 150), 'vantrel.ico': ico(pix), 'vantrel.png': png(pix)}
+    files.update(hicolor_icons(pix))
     for name, data in files.items():
         with open(os.path.join(outdir, name), 'wb') as f:
             f.write(data)

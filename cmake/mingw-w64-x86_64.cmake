@@ -13,8 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Everything static, so that each .exe runs on a bare Windows with no DLL of
-# the compiler's beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# the compiler's beside it. No link time in the PE header: two builds of one
+# tree give the same bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
 
 # CTest runs the test programs through Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

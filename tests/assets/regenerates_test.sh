@@ -7,7 +7,7 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 python3 "$assets/draw_assets.py" "$out" >/dev/null
 status=0
-for file in title.gif vantrel.ico vantrel.png; do
-  cmp "$assets/$file" "$out/$file" || status=1
+for drawn in "$out"/*; do
+  cmp "$assets/$(basename "$drawn")" "$drawn" || status=1
 done
 exit $status

@@ -70,12 +70,15 @@ TEST(ExecutableRecord, VersionIsOnePointZeroInUsEnglishUnicode) {
   EXPECT_EQ(record.Text(L"ProductVersion"), "1.00");
 }
 
-class ProgramResources : public ::testing::Test {
- protected:
-  ProgramResources()
-      : module(LoadLibraryExW(kProgram.c_str(), nullptr,
+// The resources of a program, loaded as data.
+class Resources {
+ public:
+  explicit Resources(const std::wstring& program)
+      : module(LoadLibraryExW(program.c_str(), nullptr,
                               LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
-  ~ProgramResources() override { FreeLibrary(module); }
+  ~Resources() { FreeLibrary(module); }
+  Resources(const Resources&) = delete;
+  Resources& operator=(const Resources&) = delete;
 
   std::string_view Resource(LPCWSTR name, LPCWSTR type) const {
     HRSRC found = FindResourceW(module, name, type);
@@ -84,7 +87,12 @@ class ProgramResources : public ::testing::Test {
             SizeofResource(module, found)};
   }
 
-  HMODULE module;
+  const HMODULE module;
+};
+
+class ProgramResources : public ::testing::Test, public Resources {
+ protected:
+  ProgramResources() : Resources(kProgram) {}
 };
 
 TEST_F(ProgramResources, IconIsOne32By32ImageIn16Colours) {
@@ -114,6 +122,17 @@ TEST_F(ProgramResources, ManifestAsksForDpiCommonControlsUtf8AndLongPaths) {
   for (std::string_view wanted :
        {">PerMonitorV2</dpiAwareness>", "name=\"Microsoft.Windows.Common-Controls\"",
         "version=\"6.0.0.0\"", ">UTF-8</activeCodePage>", ">true</longPathAware>"}) {
+    EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
+  }
+}
+
+// The command-line tool takes and prints UTF-8 and reaches long paths too.
+TEST(ToolResources, ManifestAsksForUtf8AndLongPaths) {
+  const Resources tool(WideFromUtf8(VANTREL_CLI_EXE_PATH));
+  ASSERT_NE(tool.module, nullptr);
+  const std::string manifest(tool.Resource(CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST));
+  for (std::string_view wanted :
+       {"name=\"vantrel-cli\"", ">UTF-8</activeCodePage>", ">true</longPathAware>"}) {
     EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
   }
 }
