@@ -1,6 +1,8 @@
 #include "cry/commands.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "cry/cry_slot.h"
 #include "cry/image_header.h"
@@ -17,6 +19,14 @@ namespace {
 // Shows the success box only after a write that reached the disk.
 void WriteAndReport(const WindowState& window, std::uint8_t value, std::string_view success) {
   if (WriteCry(PathFromUtf8(window.RomPath()), value)) MsgBox(success);
+}
+
+// A dialog that changes the current folder must not move the image opened:
+// a name given relative to it is kept absolute.
+std::string Absolute(const std::string& path) {
+  std::error_code failed;
+  const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(path), failed);
+  return failed ? path : Utf8FromPath(absolute);
 }
 
 // The header of the image at `path`; a failure is shown in the failure box
@@ -67,7 +77,7 @@ void EditingCommands::OpenPath(const std::string& path) {
     return;  // the read has shown its failure box
   }
   if (const std::optional<std::string> warning = ForeignImageWarning(header)) MsgBox(*warning);
-  window_.SetRomPath(path);
+  window_.SetRomPath(Absolute(path));
   // 252 to 255 name no entry: show none, as for "no cry".
   window_.SetSelection(value <= kSpeciesCount ? PositionOfValue(value) : std::int16_t{-1});
   window_.EnableEditing();

@@ -29,8 +29,9 @@ class EditingCommands {
 
   // Asks for an image and opens it. Cancel changes nothing.
   void Open();
-  // Opens `path` as if the user had chosen it in the open dialog. An image
-  // that cannot be read leaves the window state as it was.
+  // Opens `path` as if the user had chosen it in the open dialog, and keeps
+  // it absolute. An image that cannot be read leaves the window state as it
+  // was.
   void OpenPath(const std::string& path);
   // Writes the selected species (0 with nothing selected).
   void Save();

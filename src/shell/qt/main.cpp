@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
   form.show();
   // Once the window is up, so that the image's box has it as its owner.
   if (command_line.image) {
-    QTimer::singleShot(
-        0, &form, [&form, &command_line] { vantrel::qt::OpenAtStart(form, *command_line.image); });
+    QTimer::singleShot(0, &form,
+                       [&form, &command_line] { form.Commands().OpenPath(*command_line.image); });
   }
   return QApplication::exec();
 }

@@ -2,12 +2,10 @@
 
 #include <QCommandLineParser>
 #include <QtGlobal>
-#include <filesystem>
 #include <string_view>
 #include <vector>
 
 #include "runtime/app.h"
-#include "runtime/path_text.h"
 
 namespace vantrel::qt {
 namespace {
@@ -75,13 +73,6 @@ bool HaveDisplay() {
   return !qEnvironmentVariableIsEmpty("DISPLAY") ||
          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
-
-void OpenAtStart(Form1& form, const std::string& image) {
-  std::error_code failed;
-  const std::filesystem::path given = PathFromUtf8(image);
-  const std::filesystem::path absolute = std::filesystem::absolute(given, failed);
-  form.Commands().OpenPath(Utf8FromPath(failed ? given : absolute));
 }
 
 }  // namespace vantrel::qt

@@ -21,9 +21,4 @@ CommandLine ParseCommandLine(int argc, char** argv);
 // platform named outright.
 bool HaveDisplay();
 
-// Opens `image`, from the command line, as if chosen in the open dialog. The
-// path is made absolute so that a dialog that changes the current folder
-// cannot move it.
-void OpenAtStart(Form1& form, const std::string& image);
-
 }  // namespace vantrel::qt

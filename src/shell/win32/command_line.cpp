@@ -1,12 +1,8 @@
 #include "shell/win32/command_line.h"
 
-#include <filesystem>
 #include <string_view>
 
-#include "image_bytes/failure_box.h"
 #include "runtime/app.h"
-#include "runtime/error.h"
-#include "runtime/wide_text.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -50,20 +46,6 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
   if (operands.size() > 1) return UsageError("Give one image at most.");
   if (operands.empty()) return {};
   return {CommandLine::Action::kShowWindow, std::move(operands.front()), {}};
-}
-
-void OpenAtStart(Form1& form, const std::wstring& image) {
-  std::error_code failed;
-  const std::filesystem::path given(image);
-  const std::filesystem::path absolute = std::filesystem::absolute(given, failed);
-  std::string path;
-  try {
-    path = Utf8FromWide((failed ? given : absolute).native());
-  } catch (const RuntimeError& error) {
-    ShowFailureBox(error);
-    return;
-  }
-  form.Commands().OpenPath(path);
 }
 
 }  // namespace vantrel::win32

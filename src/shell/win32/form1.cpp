@@ -336,12 +336,15 @@ void Form1::OnDropFiles(HDROP drop) {
   std::wstring name(length, L'\0');
   DragQueryFileW(drop, 0, name.data(), length + 1);
   DragFinish(drop);
-  if (name.empty()) return;
+  if (!name.empty()) OpenFile(name);
+}
+
+void Form1::OpenFile(const std::wstring& name) {
   std::string path;
   try {
     path = Utf8FromWide(name);
   } catch (const RuntimeError& error) {
-    ShowFailureBox(error);  // a name no UTF-8 text can hold
+    ShowFailureBox(error);
     return;
   }
   commands_.OpenPath(path);

@@ -39,6 +39,9 @@ class Form1 : public WindowState {
   HWND Handle() const { return window_; }
   HWND Control(layout::ControlName name) const { return GetDlgItem(window_, ChildId(name)); }
   EditingCommands& Commands() { return commands_; }
+  // Opens a file named outside the open dialog (dropped, or given on the
+  // command line); a name no UTF-8 text can hold gets the failure box.
+  void OpenFile(const std::wstring& name);
 
   std::int16_t Selection() const override;
   void SetSelection(std::int16_t position) override;

@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   const vantrel::ScopedMessageBox installed(boxes);
   ShowWindow(form.Handle(), show);
   UpdateWindow(form.Handle());
-  if (command_line.image) vantrel::win32::OpenAtStart(form, *command_line.image);
+  if (command_line.image) form.OpenFile(*command_line.image);
 
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -398,7 +398,7 @@ TEST_F(Form1Test, ImageNamedOnTheCommandLineOpensAtStart) {
 
   const QString previous = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(Utf8FromPath(dir.Path()))));
-  OpenAtStart(form, *command_line.image);
+  form.Commands().OpenPath(*command_line.image);
   QDir::setCurrent(previous);
   EXPECT_EQ(form.RomPath(), Utf8FromPath(image));
   EXPECT_EQ(List()->currentText(), "Pikachu");

@@ -307,7 +307,7 @@ TEST_F(Form1Test, NamesNoUtf8TextCanHoldAreRefused) {
   const std::wstring name = (dir.Path() / L"caf\xD800.gba").native();
   const fs::path lookalike = test::MakeImage(dir / "caf\xEF\xBF\xBD.gba");
   DropFile(name);
-  OpenAtStart(form, name);
+  form.OpenFile(name);
   const ShownBox refused{"Bad file name or number", "Error: 52"};
   EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{refused, refused}));
   EXPECT_EQ(form.RomPath(), "");
