@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "runtime/error.h"
 #include "runtime/file_handle.h"
@@ -18,7 +19,7 @@ BinaryFile BinaryFile::Open(const std::filesystem::path& path, Access access) {
 }
 
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept
-    : handle_(other.handle_), access_(other.access_), written_end_(other.written_end_) {
+    : handle_(other.handle_), access_(other.access_), written_(std::move(other.written_)) {
   other.handle_ = kNoHandle;
 }
 
@@ -27,7 +28,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
     Release();
     handle_ = other.handle_;
     access_ = other.access_;
-    written_end_ = other.written_end_;
+    written_ = std::move(other.written_);
     other.handle_ = kNoHandle;
   }
   return *this;
@@ -70,7 +71,7 @@ void BinaryFile::WriteByte(std::int64_t offset, std::uint8_t value) {
   if (offset < 0) throw RuntimeError(kBadRecordNumber);
   if (offset >= Size()) throw RuntimeError(kWritePastEndOfFile);
   file_handle::StoreByte(handle_, offset, value);
-  written_end_ = std::max(written_end_, offset + 1);
+  written_.push_back({offset, value});
 }
 
 void BinaryFile::Close() {
@@ -82,7 +83,11 @@ void BinaryFile::Close() {
       file_handle::Sync(handle);
       // A file cut short after the store but before the flush loses the
       // byte without any call failing: only its size tells.
-      if (file_handle::Size(handle) < written_end_) throw RuntimeError(kWritePastEndOfFile);
+      std::int64_t written_end = 0;
+      for (const Written& byte : written_) written_end = std::max(written_end, byte.offset + 1);
+      if (file_handle::Size(handle) < written_end) throw RuntimeError(kWritePastEndOfFile);
+      for (const Written& byte : written_)
+        file_handle::ConfirmStored(handle, byte.offset, byte.value);
     } catch (const RuntimeError&) {
       file_handle::Release(handle);
       throw;

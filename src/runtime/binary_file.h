@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <vector>
 
 namespace vantrel {
 
@@ -37,7 +38,8 @@ class BinaryFile {
   void WriteByte(std::int64_t offset, std::uint8_t value);
   // Puts written bytes on disk and releases the handle; a failing flush is a
   // failure, and so is a file cut short before the written bytes reached the
-  // disk (kWritePastEndOfFile). The handle is released even when this raises.
+  // disk (kWritePastEndOfFile) or a disk that does not hold them after a
+  // flush that reported none. The handle is released even when this raises.
   void Close();
 
  private:
@@ -45,11 +47,15 @@ class BinaryFile {
   void Release() noexcept;
 
   static constexpr std::intptr_t kNoHandle = -1;
+  struct Written {
+    std::int64_t offset;
+    std::uint8_t value;
+  };
+
   std::intptr_t handle_ = kNoHandle;
   Access access_ = Access::kRead;
-  // One past the last byte written: the size the file must still have once
-  // the written bytes are on disk.
-  std::int64_t written_end_ = 0;
+  // What must be on disk when the file is closed.
+  std::vector<Written> written_;
 };
 
 }  // namespace vantrel

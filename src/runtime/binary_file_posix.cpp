@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <csetjmp>
 #include <csignal>
+#include <cstdlib>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -52,8 +55,9 @@ RuntimeError ErrorForErrno(int error) {
     case ENODEV:
       return RuntimeError(kPathFileAccessError);
     case ENOSPC:
-    case EDQUOT:
       return RuntimeError(kDiskFull);
+    case EDQUOT:
+      return RuntimeError(kDiskQuotaExceeded);
     case EMFILE:
     case ENFILE:
       return RuntimeError(kTooManyFiles);
@@ -114,6 +118,10 @@ int OpenNamed(const std::filesystem::path& path, int flags) {
   return AboveStandardStreams(fd);
 }
 
+std::int64_t PageSize() {
+  return ::sysconf(_SC_PAGESIZE);
+}
+
 bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -151,6 +159,48 @@ bool StoreFaultless(volatile std::uint8_t* at, std::uint8_t value) {
   t_store_fault = nullptr;
   ::sigaction(SIGBUS, &g_previous_bus_action, nullptr);
   return stored;
+}
+
+// Why a store inside the file faulted: the kernel says no more than SIGBUS,
+// both when the page cannot be read and when no block can be found for a
+// hole. Asking for the byte's block, keeping the size, names the second:
+// a full disk or a used-up quota. The content stays as it was.
+RuntimeError StoreFailure(Handle handle, std::int64_t offset) {
+  const int allocated = RetryInterrupted(
+      [&] { return ::fallocate(Fd(handle), FALLOC_FL_KEEP_SIZE, static_cast<off_t>(offset), 1); });
+  if (allocated != 0 && (errno == ENOSPC || errno == EDQUOT)) return ErrorForErrno(errno);
+  return RuntimeError(kDeviceIoError);
+}
+
+// The byte at `offset` as the disk holds it, read past the page cache with
+// O_DIRECT; nothing where the file system has no such reads (ramfs, tmpfs
+// before Linux 6.6, some FUSE file systems): the cache is then the storage,
+// or all that the kernel shows of it.
+std::optional<std::uint8_t> ReadPastCache(Handle handle, std::int64_t offset) {
+  const int fd = Fd(handle);
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0) RaiseErrno(errno);
+  if (::fcntl(fd, F_SETFL, flags | O_DIRECT) != 0) {
+    if (errno == EINVAL) return std::nullopt;
+    RaiseErrno(errno);
+  }
+  // Direct reads take whole blocks into aligned memory: a page is both.
+  const std::int64_t page = PageSize();
+  const std::int64_t start = offset - offset % page;
+  const std::unique_ptr<std::uint8_t, decltype(&std::free)> block(
+      static_cast<std::uint8_t*>(std::aligned_alloc(page, page)), &std::free);
+  ssize_t count = -1;
+  if (block != nullptr) {
+    count = RetryInterrupted([&] {
+      return ::pread(fd, block.get(), static_cast<std::size_t>(page), static_cast<off_t>(start));
+    });
+  }
+  const int error = block != nullptr ? errno : ENOMEM;
+  ::fcntl(fd, F_SETFL, flags);
+  if (count < 0 && error == EINVAL) return std::nullopt;  // a block larger than a page
+  if (count < 0) RaiseErrno(error);
+  if (count <= offset - start) throw RuntimeError(kWritePastEndOfFile);
+  return block.get()[offset - start];
 }
 
 }  // namespace
@@ -200,7 +250,7 @@ std::size_t ReadSome(Handle handle, std::int64_t offset, std::span<std::uint8_t>
 // page cannot grow it: past the end it faults (or, in the file's last page,
 // lands outside the file, which the size check after the flush catches).
 void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value) {
-  const std::int64_t page = ::sysconf(_SC_PAGESIZE);
+  const std::int64_t page = PageSize();
   const std::int64_t start = offset - offset % page;
   void* mapped = ::mmap(nullptr, static_cast<std::size_t>(page), PROT_READ | PROT_WRITE, MAP_SHARED,
                         Fd(handle), static_cast<off_t>(start));
@@ -209,13 +259,30 @@ void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value) {
       StoreFaultless(static_cast<volatile std::uint8_t*>(mapped) + (offset - start), value);
   ::munmap(mapped, static_cast<std::size_t>(page));
   if (stored) return;
-  // A fault is also how a mapping reports a disk that fails to read the page.
   if (offset >= Size(handle)) throw RuntimeError(kWritePastEndOfFile);
-  throw RuntimeError(kDeviceIoError);
+  throw StoreFailure(handle, offset);
 }
 
 void Sync(Handle handle) {
   if (RetryInterrupted([&] { return ::fsync(Fd(handle)); }) != 0) RaiseErrno(errno);
+}
+
+// fsync reports the write-back failures the kernel learns of, and it can
+// miss some. Seen on Linux 6.18 with the image on ext2 on a loop device
+// whose backing file lies on a full tmpfs, with a hole under the byte's
+// block: the store dirties the whole large folio that holds the page, its
+// write-back reaches the loop device as one request of up to 2 MiB, the
+// backing file takes the part before the hole and refuses the rest, and
+// the loop driver completes the short write as a success. fsync returns 0
+// and the byte is lost. So the byte is read back from the disk itself.
+void ConfirmStored(Handle handle, std::int64_t offset, std::uint8_t value) {
+  const std::optional<std::uint8_t> on_disk = ReadPastCache(handle, offset);
+  if (!on_disk || *on_disk == value) return;
+  // Another program that wrote the byte after us leaves its own value in
+  // the cache: ours was replaced, not lost.
+  std::uint8_t cached = value;
+  ReadSome(handle, offset, std::span(&cached, 1));
+  if (cached == value) throw RuntimeError(kDeviceIoError);
 }
 
 void Close(Handle handle) {

@@ -33,6 +33,8 @@ RuntimeError ErrorFor(DWORD error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       return RuntimeError(kDiskFull);
+    case ERROR_DISK_QUOTA_EXCEEDED:
+      return RuntimeError(kDiskQuotaExceeded);
     case ERROR_HANDLE_EOF:
       return RuntimeError(kInputPastEndOfFile);
     case ERROR_TOO_MANY_OPEN_FILES:

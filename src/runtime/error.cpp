@@ -38,6 +38,8 @@ std::string DescriptionOf(std::int32_t number) {
       return "Write past end of file";
     case kStaleFileHandle:
       return "Stale file handle";
+    case kDiskQuotaExceeded:
+      return "Disk quota exceeded";
     default:
       return "Application-defined or object-defined error";
   }

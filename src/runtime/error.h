@@ -27,6 +27,8 @@ enum ErrorNumber : std::int32_t {
   kWritePastEndOfFile = 1001,
   // Our own: a network file system no longer knows the file we had open.
   kStaleFileHandle = 1002,
+  // Our own: the user's share of the disk is used up, though the disk is not.
+  kDiskQuotaExceeded = 1003,
 };
 
 // The description the runtime gives for a number ("File not found").

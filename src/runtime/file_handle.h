@@ -26,6 +26,10 @@ void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value);
 // Puts what was written on disk.
 void Sync(Handle handle);
 
+// After Sync: raises when the disk does not hold the byte `value` stored at
+// `offset`, although no call reported a failure.
+void ConfirmStored(Handle handle, std::int64_t offset, std::uint8_t value);
+
 // Releases the handle; raises when the platform reports a failure, with the
 // handle released all the same.
 void Close(Handle handle);

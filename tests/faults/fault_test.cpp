@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <thread>
 
@@ -33,6 +34,8 @@ RuntimeError Reported(int error) {
       return RuntimeError(kDeviceIoError);
     case ENOSPC:
       return RuntimeError(kDiskFull);
+    case EDQUOT:
+      return RuntimeError(kDiskQuotaExceeded);
     case ENOMEM:
       return RuntimeError(kOutOfMemory);
     case EMFILE:
@@ -53,7 +56,7 @@ RuntimeError Reported(int error) {
 std::vector<int> ErrorsOf(const std::string& call) {
   if (call == "mmap") return {ENOMEM, EACCES};
   if (call == "open") return {EIO, ENOSPC, EACCES, EINTR, EWOULDBLOCK, EMFILE, ESTALE};
-  return {EIO, ENOSPC, EACCES, EINTR, ETIMEDOUT};
+  return {EIO, ENOSPC, EDQUOT, EACCES, EINTR, ETIMEDOUT};
 }
 
 // What the fault library wrote to its report, one word a line.
@@ -61,6 +64,11 @@ std::string ReportOf(const fs::path& report) {
   const std::vector<std::uint8_t> bytes =
       fs::exists(report) ? ReadBytes(report) : std::vector<std::uint8_t>{};
   return std::string(bytes.begin(), bytes.end());
+}
+
+// A failure as a writer tells it: a line on stderr, or the window's box.
+std::string FailureText(const RuntimeError& error, bool window) {
+  return "Error: " + std::to_string(error.Number()) + (window ? "|" : ": ") + error.Description();
 }
 
 bool Has(const std::string& report, std::string_view line) {
@@ -165,16 +173,14 @@ TEST_P(FaultTest, FailureIsReportedAndTheImageHoldsTheOldOrTheNewByte) {
           // The command line prints the failure on stderr and exits 1; the
           // window shows it in the failure box, after the box of a
           // successful Open when the write failed.
-          const RuntimeError reported = Reported(error);
-          const std::string title = "Error: " + std::to_string(reported.Number());
+          const std::string line = FailureText(Reported(error), writer.window) + "\n";
           if (writer.window) {
-            const std::string box = title + "|" + reported.Description() + "\n";
-            EXPECT_TRUE(result.out == box || result.out == kOpenedBox + box) << result.out;
+            EXPECT_TRUE(result.out == line || result.out == kOpenedBox + line) << result.out;
             EXPECT_EQ(result.exit_code, 0);
           } else {
             EXPECT_EQ(result.exit_code, 1);
             EXPECT_EQ(result.out, "");
-            EXPECT_EQ(result.err, title + ": " + reported.Description() + "\n");
+            EXPECT_EQ(result.err, line);
           }
           EXPECT_TRUE(after == made || after == written);
         }
@@ -206,29 +212,22 @@ TEST_F(FaultRun, WithoutProcTheImageIsOpenedByNameAndStillWritten) {
 struct Race {
   std::string what;
   std::string pause;    // where the writer stops
-  std::string command;  // run there; IMAGE and OTHER stand for the files
+  std::string command;  // run there by sh, with the files in $IMAGE and $OTHER
   std::uintmax_t cut_to = 0;
 };
 
 // The window opens the image anew for each command, by design, so only the
 // command line has a check and a write to keep together.
 const Race kRenamedAfterTheCheck{"another image renamed into place", "after-check",
-                                 "mv OTHER IMAGE"};
+                                 R"(mv "$OTHER" "$IMAGE")"};
 const Race kRaces[] = {
     kRenamedAfterTheCheck,
-    {"a FIFO put in its place", "write-open", "rm IMAGE && mkfifo IMAGE"},
-    {"a device linked in its place", "write-open", "ln -sf /dev/null IMAGE"},
-    {"cut short past the byte's page", "write", "truncate -s 4096 IMAGE", 4096},
-    {"cut short inside the byte's page", "write", "truncate -s 495872 IMAGE", 495872},
-    {"cut short before the flush", "flush", "truncate -s 495872 IMAGE", 495872},
+    {"a FIFO put in its place", "write-open", R"(rm "$IMAGE" && mkfifo "$IMAGE")"},
+    {"a device linked in its place", "write-open", R"(ln -sf /dev/null "$IMAGE")"},
+    {"cut short past the byte's page", "write", R"(truncate -s 4096 "$IMAGE")", 4096},
+    {"cut short inside the byte's page", "write", R"(truncate -s 495872 "$IMAGE")", 495872},
+    {"cut short before the flush", "flush", R"(truncate -s 495872 "$IMAGE")", 495872},
 };
-
-std::string Replaced(std::string text, std::string_view name, const fs::path& path) {
-  for (std::size_t at; (at = text.find(name)) != std::string::npos;) {
-    text.replace(at, name.size(), "'" + Utf8FromPath(path) + "'");
-  }
-  return text;
-}
 
 TEST_F(FaultRun, AnotherProgramActingDuringTheWriteChangesNothingElse) {
   const fs::path kept = dir / "kept.gba";
@@ -247,11 +246,12 @@ TEST_F(FaultRun, AnotherProgramActingDuringTheWriteChangesNothingElse) {
       fs::create_hard_link(image, kept);
       test::WriteBytes(other, foreign);
       ProgramResult result;
-      const std::string report = Run(
-          writer,
-          {{"VANTREL_PAUSE_AT", race.pause},
-           {"VANTREL_PAUSE_RUN", Replaced(Replaced(race.command, "IMAGE", image), "OTHER", other)}},
-          result);
+      const std::string report = Run(writer,
+                                     {{"VANTREL_PAUSE_AT", race.pause},
+                                      {"VANTREL_PAUSE_RUN", race.command},
+                                      {"IMAGE", Utf8FromPath(image)},
+                                      {"OTHER", Utf8FromPath(other)}},
+                                     result);
       ASSERT_TRUE(Has(report, "paused")) << result.err;
       EXPECT_FALSE(Has(report, "special"));
       const bool succeeded =
@@ -272,6 +272,97 @@ TEST_F(FaultRun, AnotherProgramActingDuringTheWriteChangesNothingElse) {
     }
   }
 }
+
+// A real disk that cannot take the byte, made with real mounts (as root):
+// the kernel's own write-back, which no preloaded library can stand in for.
+struct FailingDisk {
+  std::string what;
+  // Run by sh with DISK (an empty folder to mount on), BACK (another), LOOP
+  // (a file to note a loop device in), MADE (a made image) and IMAGE (where
+  // it goes, in DISK).
+  std::string make;
+  std::string remount;  // then reads what the disk holds
+  std::vector<std::int32_t> errors;
+};
+
+const FailingDisk kFailingDisks[] = {
+    {"a sparse image on a full tmpfs, the byte in a hole",
+     R"sh(mount -t tmpfs -o size=1m tmpfs "$DISK" && head -c 192 "$MADE" > "$IMAGE" &&
+        truncate -s 524288 "$IMAGE" && { dd if=/dev/zero of="$DISK/fill" bs=4k 2>/dev/null; true; })sh",
+     "",
+     {kDiskFull}},
+    // The kernel reports the backing file's full disk (61), or, where the
+    // loop device takes a short write for a whole one, reports nothing and
+    // only the read-back finds the byte missing (57).
+    {"ext2 on a loop device, the byte's block gone from its backing file on a full tmpfs",
+     R"sh(mount -t tmpfs -o size=8m tmpfs "$BACK" && truncate -s 32M "$BACK/fs" &&
+        mkfs.ext2 -q -F -b 4096 "$BACK/fs" && losetup -f --show "$BACK/fs" > "$LOOP" &&
+        mount "$(cat "$LOOP")" "$DISK" && cp "$MADE" "$IMAGE" && sync &&
+        block=$(debugfs -R "bmap /image.gba 121" "$BACK/fs" 2>/dev/null) &&
+        fallocate --punch-hole -o $((block * 4096)) -l 4096 "$BACK/fs" &&
+        { dd if=/dev/zero of="$BACK/fill" bs=4k 2>/dev/null; true; })sh",
+     R"sh(umount "$DISK" && mount "$(cat "$LOOP")" "$DISK")sh",
+     {kDeviceIoError, kDiskFull}},
+};
+
+class FailingDiskTest : public FaultRun, public ::testing::WithParamInterface<FailingDisk> {
+ protected:
+  FailingDiskTest() { image = disk / "image.gba"; }
+  test::ProgramResult Shell(const std::string& script) {
+    test::RunOptions options;
+    options.environment = {{"DISK", Utf8FromPath(disk)},
+                           {"BACK", Utf8FromPath(back)},
+                           {"LOOP", Utf8FromPath(loop)},
+                           {"MADE", Utf8FromPath(made_image)},
+                           {"IMAGE", Utf8FromPath(image)}};
+    return test::RunProgram({"/bin/sh", "-c", script}, options);
+  }
+  void TearDown() override {
+    Shell(R"sh(umount "$DISK"; [ -s "$LOOP" ] && losetup -d "$(cat "$LOOP")"; umount "$BACK"
+               rm -f "$LOOP")sh");
+  }
+
+  fs::path disk = dir / "disk";
+  fs::path back = dir / "back";
+  fs::path loop = dir / "loop";
+  fs::path made_image = test::MakeImage(dir / "made.gba", test::kImageSize, kMadeCry);
+};
+
+void PrintTo(const FailingDisk& disk, std::ostream* out) {
+  *out << disk.what;
+}
+
+// Success is reported only when the disk holds the byte; a failure with the
+// number of what went wrong. A byte the failing disk happens to hold
+// already (0 in a lost block) may be reported as written.
+TEST_P(FailingDiskTest, FailureIsReportedWithItsNumberAndNeverAsSuccess) {
+  const FailingDisk& failing = GetParam();
+  const std::uint64_t size = test::kImageSize;
+  for (const Writer& writer : Writers()) {
+    SCOPED_TRACE(writer.name + " on " + failing.what);
+    fs::create_directories(disk);
+    fs::create_directories(back);
+    const ProgramResult made = Shell(failing.make);
+    if (made.exit_code != 0) GTEST_SKIP() << "cannot make " << failing.what << ": " << made.err;
+    ProgramResult result;
+    Run(writer, std::vector<std::pair<std::string, std::string>>{}, result);
+    const std::string& said = writer.window ? result.out : result.err;
+    const bool succeeded = writer.window ? result.out == writer.success_out : result.exit_code == 0;
+    ASSERT_EQ(Shell(failing.remount).exit_code, 0);
+    EXPECT_EQ(fs::file_size(image), size);
+    if (succeeded) {
+      EXPECT_EQ(ReadBytes(image)[0x791EE], writer.value);
+    } else {
+      EXPECT_TRUE(std::any_of(failing.errors.begin(), failing.errors.end(), [&](auto number) {
+        return said.find(FailureText(RuntimeError(number), writer.window)) != std::string::npos;
+      })) << said;
+    }
+    EXPECT_TRUE(writer.value == 0 || !succeeded) << said;
+    TearDown();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachDisk, FailingDiskTest, ::testing::ValuesIn(kFailingDisks));
 
 // Two programs writing the same image at once: each succeeds, and the image
 // holds one of the two values with every other byte as it was.
