@@ -8,6 +8,9 @@
 namespace vantrel::file_handle {
 namespace {
 
+// NTFS's disk quota, ERROR_DISK_QUOTA_EXCEEDED, which MinGW's headers lack.
+constexpr DWORD kErrorDiskQuotaExceeded = 1295;
+
 HANDLE Native(Handle handle) {
   return reinterpret_cast<HANDLE>(handle);
 }
@@ -33,7 +36,7 @@ RuntimeError ErrorFor(DWORD error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       return RuntimeError(kDiskFull);
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case kErrorDiskQuotaExceeded:
       return RuntimeError(kDiskQuotaExceeded);
     case ERROR_HANDLE_EOF:
       return RuntimeError(kInputPastEndOfFile);
@@ -130,6 +133,11 @@ void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value) {
 void Sync(Handle handle) {
   if (!FlushFileBuffers(Native(handle))) RaiseLastError();
 }
+
+// WriteFile hands the byte to the file system as a write of its own, and
+// FlushFileBuffers reports that write's failure: no mapping here has its
+// write-back go unreported, so there is nothing to read back.
+void ConfirmStored(Handle, std::int64_t, std::uint8_t) {}
 
 void Close(Handle handle) {
   if (!CloseHandle(Native(handle))) RaiseLastError();
