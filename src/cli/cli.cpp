@@ -7,11 +7,10 @@
 #include "cli/printable_name.h"
 #include "cli/species_names.h"
 #include "cry/cry_slot.h"
-#include "cry/image_header.h"
+#include "cry/image_cry.h"
 #include "cry/species_list.h"
 #include "image_bytes/failure_box.h"
 #include "runtime/app.h"
-#include "runtime/binary_file.h"
 #include "runtime/error.h"
 #include "runtime/hex.h"
 #include "runtime/message_box.h"
@@ -22,20 +21,23 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: vantrel-cli COMMAND [ARGUMENTS]\n"
-    "Shows or changes the cry a FireRed image plays on its title screen.\n"
+    "Shows or changes the cry a FireRed or LeafGreen image plays on its title screen.\n"
     "\n"
     "  show IMAGE...          print the cry of each image: VALUE NAME\n"
-    "  info IMAGE...          print the size, the header's fields and checks, and the cry\n"
+    "  info IMAGE...          print the size, the header's fields, the release, where\n"
+    "                         the cry byte is and how it was found, and the cry\n"
     "  set IMAGE SPECIES      write a species, by name or by number 0 to 251\n"
     "  remove IMAGE           write 0: no cry\n"
-    "  restore IMAGE          write 6: the stock cry\n"
+    "  restore IMAGE          write the image's stock cry (FireRed 6, LeafGreen 3)\n"
     "  species                list the species: NUMBER<TAB>NAME\n"
     "  --help, --version\n"
     "\n"
-    "set, remove and restore write only a FireRed English image (game code BPRE,\n"
-    "0x96 at 0xB2, long enough for the cry byte); --force writes any file.\n"
+    "The cry byte is found by the title screen's own code: where each English\n"
+    "release keeps it, else by a search of the image, which must find that code\n"
+    "once. Without it nothing is written; with --force, set, remove and restore\n"
+    "then write at 0x791EE, where the first releases keep it.\n"
     "Put -- before an image name that starts with a dash.\n"
-    "Exit status: 0 done, 1 file failure, 2 usage error.\n";
+    "Exit status: 0 done, 1 file failure or no cry byte, 2 usage error.\n";
 
 // The failure box of a command-line run: one line on the error stream, led
 // by the image's name when a command works on several.
@@ -60,22 +62,16 @@ int UsageError(std::ostream& err, std::string_view problem) {
   return kUsageError;
 }
 
-// What `info` learns from one read-only open: the header and, when the file
-// holds it, the cry byte.
-struct Inspection {
-  ImageHeader header;
-  std::optional<std::uint8_t> cry;
+// An image's cry byte that cannot be found: the image's line on stderr.
+struct NoCryByte {
+  CryByteLocation location;
 };
 
-// A failure is shown in the failure box, as the file functions do, and
-// raised again.
-Inspection Inspect(const std::string& image) {
+// One read-only open; a failure is shown in the failure box, as the file
+// functions do, and raised again.
+CryReading Inspect(const std::string& image) {
   try {
-    BinaryFile file = BinaryFile::Open(PathFromUtf8(image), BinaryFile::Access::kRead);
-    Inspection inspection{ReadImageHeader(file), {}};
-    if (inspection.header.file_size > CryOffset) inspection.cry = file.ReadByte(CryOffset);
-    file.Close();
-    return inspection;
+    return ReadImageCry(PathFromUtf8(image));
   } catch (const RuntimeError& error) {
     ShowFailureBox(error);
     throw;
@@ -86,8 +82,21 @@ std::string ByteText(std::uint8_t byte) {
   return "0x" + HexByteDigits(byte);
 }
 
-std::vector<std::string> InfoLines(const Inspection& inspection) {
-  const ImageHeader& header = inspection.header;
+std::string OffsetText(std::int64_t offset) {
+  return "0x" + HexDigits(static_cast<std::uint32_t>(offset));
+}
+
+// "FireRed 1.1 (BPRE, version 1): cry byte at 0x79202, stock cry 6 Charizard"
+std::string CryByteText(const CryByteLocation& location) {
+  const std::string release = ReleaseText(location) + ": ";
+  if (!location.offset) return release + "no cry byte, " + FindingText(location);
+  return release + "cry byte at " + OffsetText(*location.offset) +
+         (location.at_release_offset ? "" : ", " + FindingText(location)) + ", stock cry " +
+         DescribeCry(location.stock);
+}
+
+std::vector<std::string> InfoLines(const CryReading& reading) {
+  const ImageHeader& header = reading.location.header;
   std::vector<std::string> lines{"size: " + std::to_string(header.file_size) + " bytes"};
   if (header.present) {
     lines.push_back("title: " + PrintableText(header.title));
@@ -103,17 +112,21 @@ std::vector<std::string> InfoLines(const Inspection& inspection) {
   } else {
     lines.push_back("header: none (the file ends before 0xBE)");
   }
-  lines.push_back(inspection.cry ? "cry: " + DescribeCry(*inspection.cry)
-                                 : std::string("cry: none (the file ends before 0x791EE)"));
-  const std::optional<std::string> problem = NotFireRedEnglish(header);
-  lines.push_back(problem ? "FireRed English: no, " + *problem : "FireRed English: yes");
+  lines.push_back("release: " + CryByteText(reading.location));
+  lines.push_back(reading.value ? "cry: " + DescribeCry(*reading.value)
+                                : std::string("cry: none (no cry byte)"));
   return lines;
+}
+
+std::string NoCryByteLine(const std::string& image, const CryByteLocation& location) {
+  return "vantrel-cli: " + PrintableName(image) + ": no cry byte (" + FindingText(location) + ")";
 }
 
 // Runs `lines_of` for each image and prints its lines, each led by the
 // image's name when there are several. A failing image (its failure shown
-// already) does not stop the rest.
-int ForEachImage(const std::vector<std::string>& images, std::ostream& out, ErrorLineBox& box,
+// already) or one without a cry byte does not stop the rest.
+int ForEachImage(const std::vector<std::string>& images, std::ostream& out, std::ostream& err,
+                 ErrorLineBox& box,
                  const std::function<std::vector<std::string>(const std::string&)>& lines_of) {
   int status = kDone;
   for (const std::string& image : images) {
@@ -123,33 +136,29 @@ int ForEachImage(const std::vector<std::string>& images, std::ostream& out, Erro
       for (const std::string& line : lines_of(image)) out << lead << line << '\n';
     } catch (const RuntimeError&) {
       status = kFileFailure;
+    } catch (const NoCryByte& none) {
+      err << NoCryByteLine(image, none.location) << '\n';
+      status = kFileFailure;
     }
   }
   return status;
 }
 
-// Refuses, unless forced, to write what is not a FireRed English image, and
-// warns when a later release may keep the cry byte elsewhere. The check and
-// the write go through one open file, so the byte lands in the file checked
-// even when another is renamed into its place meanwhile.
-int Write(const std::string& image, std::uint8_t value, std::string_view success, bool force,
-          std::ostream& out, std::ostream& err) {
+// Writes where the image's cry byte is found, through the open file that
+// found it; refuses, unless forced, where none is.
+int Write(const std::string& image, std::optional<std::uint8_t> value, std::string_view success,
+          bool force, std::ostream& out, std::ostream& err) {
   try {
-    BinaryFile file = BinaryFile::Open(PathFromUtf8(image), BinaryFile::Access::kReadWrite);
-    if (!force) {
-      const ImageHeader header = ReadImageHeader(file);
-      if (const std::optional<std::string> problem = NotFireRedEnglish(header)) {
-        err << "vantrel-cli: " << PrintableName(image)
-            << " is not a FireRed English image: " << *problem
-            << "; nothing written (--force writes anyway)\n";
-        return kFileFailure;
-      }
-      if (const std::optional<std::string> warning = LaterRelease(header)) {
-        err << "vantrel-cli: warning: " << PrintableName(image) << ' ' << *warning << '\n';
-      }
+    const CryWriting writing = WriteImageCry(PathFromUtf8(image), value, force);
+    const CryByteLocation& location = writing.location;
+    if (!writing.written_at) {
+      err << NoCryByteLine(image, location) << "; nothing written (--force writes at 0x791EE)\n";
+      return kFileFailure;
     }
-    file.WriteByte(CryOffset, value);
-    file.Close();
+    if (location.offset && !location.at_release_offset) {
+      err << "vantrel-cli: note: " << PrintableName(image) << ": cry byte at "
+          << OffsetText(*location.offset) << ", " << FindingText(location) << '\n';
+    }
   } catch (const RuntimeError& error) {
     ShowFailureBox(error);
     return kFileFailure;
@@ -214,12 +223,14 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
   if (command == "show" || command == "info") {
     if (rest.empty()) return UsageError(err, command + " needs at least one image");
     if (command == "info") {
-      return Delivered(out, err, ForEachImage(rest, out, box, [](const std::string& image) {
+      return Delivered(out, err, ForEachImage(rest, out, err, box, [](const std::string& image) {
                          return InfoLines(Inspect(image));
                        }));
     }
-    return Delivered(out, err, ForEachImage(rest, out, box, [](const std::string& image) {
-                       return std::vector{DescribeCry(ReadCry(PathFromUtf8(image)))};
+    return Delivered(out, err, ForEachImage(rest, out, err, box, [](const std::string& image) {
+                       const CryReading reading = Inspect(image);
+                       if (!reading.value) throw NoCryByte{reading.location};
+                       return std::vector{DescribeCry(*reading.value)};
                      }));
   }
   if (command == "set") {
@@ -238,7 +249,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     const int status =
         command == "remove"
             ? Write(rest[0], NoCry, "Cry removed successfully!", force, out, err)
-            : Write(rest[0], RestoreCry, "Cry restored successfully!", force, out, err);
+            : Write(rest[0], std::nullopt, "Cry restored successfully!", force, out, err);
     return Delivered(out, err, status, true);
   }
   if (command == "species") {

@@ -1,14 +1,12 @@
 #include "cry/commands.h"
 
 #include <filesystem>
-#include <optional>
 #include <system_error>
 
 #include "cry/cry_slot.h"
-#include "cry/image_header.h"
+#include "cry/image_cry.h"
 #include "cry/species_list.h"
 #include "image_bytes/failure_box.h"
-#include "runtime/binary_file.h"
 #include "runtime/error.h"
 #include "runtime/message_box.h"
 #include "runtime/path_text.h"
@@ -16,46 +14,12 @@
 namespace vantrel {
 namespace {
 
-// Shows the success box only after a write that reached the disk.
-void WriteAndReport(const WindowState& window, std::uint8_t value, std::string_view success) {
-  if (WriteCry(PathFromUtf8(window.RomPath()), value)) MsgBox(success);
-}
-
 // A dialog that changes the current folder must not move the image opened:
 // a name given relative to it is kept absolute.
 std::string Absolute(const std::string& path) {
   std::error_code failed;
   const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(path), failed);
   return failed ? path : Utf8FromPath(absolute);
-}
-
-// The header of the image at `path`; a failure is shown in the failure box
-// and raised again.
-ImageHeader ReadHeader(const std::string& path) {
-  try {
-    BinaryFile file = BinaryFile::Open(PathFromUtf8(path), BinaryFile::Access::kRead);
-    const ImageHeader header = ReadImageHeader(file);
-    file.Close();
-    return header;
-  } catch (const RuntimeError& error) {
-    ShowFailureBox(error);
-    throw;
-  }
-}
-
-// In any other game's image the byte at the cry offset is part of the game,
-// which a Save would damage: what was found, for the box shown before the
-// image opens. Nothing for a FireRed English image of the first release.
-std::optional<std::string> ForeignImageWarning(const ImageHeader& header) {
-  std::string found;
-  if (const std::optional<std::string> problem = NotFireRedEnglish(header)) {
-    found = "This is not a FireRed English image: " + *problem + ".";
-  } else if (const std::optional<std::string> later = LaterRelease(header)) {
-    found = "This image " + *later + ".";
-  } else {
-    return std::nullopt;
-  }
-  return found + " Writing its cry byte may damage it.";
 }
 
 }  // namespace
@@ -68,33 +32,63 @@ void EditingCommands::Open() {
 }
 
 void EditingCommands::OpenPath(const std::string& path) {
-  std::uint8_t value;
-  ImageHeader header;
+  CryReading reading;
   try {
-    value = ReadCry(PathFromUtf8(path));
-    header = ReadHeader(path);
-  } catch (const RuntimeError&) {
-    return;  // the read has shown its failure box
+    reading = ReadImageCry(PathFromUtf8(path));
+  } catch (const RuntimeError& error) {
+    ShowFailureBox(error);
+    return;
   }
-  if (const std::optional<std::string> warning = ForeignImageWarning(header)) MsgBox(*warning);
+  if (!reading.value) {
+    CloseImageWithoutCryByte(reading.location);
+    return;
+  }
   window_.SetRomPath(Absolute(path));
   // 252 to 255 name no entry: show none, as for "no cry".
-  window_.SetSelection(value <= kSpeciesCount ? PositionOfValue(value) : std::int16_t{-1});
-  window_.EnableEditing();
+  window_.SetSelection(*reading.value <= kSpeciesCount ? PositionOfValue(*reading.value)
+                                                       : std::int16_t{-1});
+  window_.SetEditingEnabled(true);
   MsgBox("ROM opened successfully!");
 }
 
+// Any other byte of the image is part of the game, which a write would
+// damage: with no cry byte found, the window keeps nothing open to write.
+void EditingCommands::CloseImageWithoutCryByte(const CryByteLocation& location) {
+  window_.SetEditingEnabled(false);
+  window_.SetSelection(-1);
+  window_.SetRomPath("");
+  MsgBox("Vantrel cannot find the title screen's cry byte in this image (" + FindingText(location) +
+         ") and will not write to it.");
+}
+
+// The image is opened anew for each write, so the cry byte is found again
+// through the file written: the image may have been changed since Open.
+// Success is shown only once the byte is on disk.
+void EditingCommands::Write(std::optional<std::uint8_t> value, std::string_view success) {
+  CryWriting writing;
+  try {
+    writing = WriteImageCry(PathFromUtf8(window_.RomPath()), value);
+  } catch (const RuntimeError& error) {
+    ShowFailureBox(error);
+    return;
+  }
+  if (!writing.written_at) {
+    CloseImageWithoutCryByte(writing.location);
+    return;
+  }
+  MsgBox(success);
+}
+
 void EditingCommands::Save() {
-  WriteAndReport(window_, static_cast<std::uint8_t>(ValueOfPosition(window_.Selection())),
-                 "ROM saved successfully!");
+  Write(static_cast<std::uint8_t>(ValueOfPosition(window_.Selection())), "ROM saved successfully!");
 }
 
 void EditingCommands::Remove() {
-  WriteAndReport(window_, NoCry, "Cry removed successfully!");
+  Write(NoCry, "Cry removed successfully!");
 }
 
 void EditingCommands::Restore() {
-  WriteAndReport(window_, RestoreCry, "Cry restored successfully!");
+  Write(std::nullopt, "Cry restored successfully!");
 }
 
 }  // namespace vantrel

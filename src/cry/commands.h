@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "cry/cry_locator.h"
 #include "cry/window_state.h"
 #include "dialogs/cls_common_dialog.h"
 
@@ -31,16 +33,22 @@ class EditingCommands {
   void Open();
   // Opens `path` as if the user had chosen it in the open dialog, and keeps
   // it absolute. An image that cannot be read leaves the window state as it
-  // was.
+  // was; one whose cry byte cannot be found is not opened, and leaves
+  // nothing open to write.
   void OpenPath(const std::string& path);
   // Writes the selected species (0 with nothing selected).
   void Save();
   // Writes 0: no cry.
   void Remove();
-  // Writes 6, the stock cry, whatever the list shows.
+  // Writes the image's stock cry, whatever the list shows.
   void Restore();
 
  private:
+  // Writes `value`, or the stock cry when it is empty, where the image's cry
+  // byte is found at the time of the write.
+  void Write(std::optional<std::uint8_t> value, std::string_view success);
+  void CloseImageWithoutCryByte(const CryByteLocation& location);
+
   WindowState& window_;
   DialogFactory make_dialog_;
 };

@@ -7,13 +7,16 @@
 
 namespace vantrel {
 
-std::uint8_t ReadCry(const std::filesystem::path& path) {
-  const std::string digits = HexFunctions::ReverseHex(HexFunctions::ReadHex(path, CryOffset, 1));
-  return HexByteValue(digits);
+std::uint8_t StockCry(const ImageHeader& header) {
+  return header.game_code.starts_with("BPG") ? LeafGreenCry : RestoreCry;
 }
 
-bool WriteCry(const std::filesystem::path& path, std::uint8_t value) {
-  return HexFunctions::WriteHex(path, CryOffset, HexFunctions::ReverseHex(HexByteDigits(value)));
+std::uint8_t ReadCry(BinaryFile& file, std::int64_t offset) {
+  return HexByteValue(HexFunctions::ReverseHex(HexFunctions::ReadHex(file, offset, 1)));
+}
+
+void WriteCry(BinaryFile& file, std::int64_t offset, std::uint8_t value) {
+  HexFunctions::WriteHex(file, offset, HexFunctions::ReverseHex(HexByteDigits(value)));
 }
 
 }  // namespace vantrel

@@ -1,14 +1,19 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
+
+#include "cry/image_header.h"
+#include "runtime/binary_file.h"
 
 namespace vantrel {
 
 // The cry byte: the species whose cry the title screen plays, 0 for none.
+// The first releases keep it here; --force writes here when an image's
+// title-screen code cannot be found.
 inline constexpr std::int32_t CryOffset = 0x791EE;
 inline constexpr std::uint8_t NoCry = 0;
-inline constexpr std::uint8_t RestoreCry = 6;  // the stock cry, Charizard
+inline constexpr std::uint8_t RestoreCry = 6;    // FireRed's stock cry, Charizard
+inline constexpr std::uint8_t LeafGreenCry = 3;  // LeafGreen's, Venusaur
 
 // List positions count from 0, with -1 for no selection; values from 1, with
 // 0 for no cry. So "nothing selected" and "no cry" are the same byte.
@@ -19,12 +24,14 @@ constexpr int ValueOfPosition(std::int16_t position) {
   return position + 1;
 }
 
-// The cry value of the image at `path`. After a failed read (already shown in
-// the failure box) raises 13 "Type mismatch" instead of returning.
-std::uint8_t ReadCry(const std::filesystem::path& path);
+// The cry the game came with: LeafGreen's (game code BPG...) or FireRed's,
+// which any other image is taken to be.
+std::uint8_t StockCry(const ImageHeader& header);
 
-// Writes `value` as the cry byte in place. Failures are shown in the failure
-// box; returns whether the byte is on disk.
-bool WriteCry(const std::filesystem::path& path, std::uint8_t value);
+// The cry value at `offset` of an open image. Failures are raised.
+std::uint8_t ReadCry(BinaryFile& file, std::int64_t offset);
+
+// Writes `value` as the cry byte at `offset` in place. Failures are raised.
+void WriteCry(BinaryFile& file, std::int64_t offset, std::uint8_t value);
 
 }  // namespace vantrel

@@ -3,7 +3,6 @@
 #include <array>
 #include <numeric>
 
-#include "cry/cry_slot.h"
 #include "runtime/hex.h"
 
 namespace vantrel {
@@ -44,23 +43,6 @@ ImageHeader ReadImageHeader(BinaryFile& file) {
   std::array<std::uint8_t, kHeaderEnd> first{};
   const std::int64_t size = file.Size();
   return ParseImageHeader(std::span(first).first(file.Read(0, first)), size);
-}
-
-std::optional<std::string> NotFireRedEnglish(const ImageHeader& header) {
-  if (header.file_size <= CryOffset) {
-    return "it is too short to hold the cry byte (" + std::to_string(header.file_size) + " bytes)";
-  }
-  if (header.game_code != "BPRE") {
-    return "its game code is \"" + PrintableText(header.game_code) + "\", not \"BPRE\"";
-  }
-  if (!header.FixedByteOk()) return "the byte at 0xB2 is not 0x96";
-  return std::nullopt;
-}
-
-std::optional<std::string> LaterRelease(const ImageHeader& header) {
-  if (header.software_version == 0) return std::nullopt;
-  return "has software version " + std::to_string(header.software_version) +
-         "; later releases may keep the cry byte elsewhere";
 }
 
 std::string PrintableText(const std::string& raw) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 
@@ -38,15 +37,6 @@ ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int
 
 // Reads the header of an open file: its first kHeaderEnd bytes and its size.
 ImageHeader ReadImageHeader(BinaryFile& file);
-
-// Why the image is not one whose cry byte this program knows how to write:
-// not game code "BPRE", no fixed byte, or too short to hold the cry byte.
-// Nothing for a FireRed English image.
-std::optional<std::string> NotFireRedEnglish(const ImageHeader& header);
-
-// Why writing the cry byte of a FireRed English image may still miss ("has
-// software version 1; later releases ..."). Nothing for the first release.
-std::optional<std::string> LaterRelease(const ImageHeader& header);
 
 // Header text for a terminal: printable ASCII as it is, trailing NULs
 // dropped, anything else as \xNN.

@@ -14,9 +14,11 @@ class WindowState {
   // The list position selected, -1 for none.
   virtual std::int16_t Selection() const = 0;
   virtual void SetSelection(std::int16_t position) = 0;
-  // Enables the species list and the Save, Remove and Restore buttons.
-  virtual void EnableEditing() = 0;
-  // The path (UTF-8) of the image the last successful Open read.
+  // Enables or disables the species list and the Save, Remove and Restore
+  // buttons.
+  virtual void SetEditingEnabled(bool enabled) = 0;
+  // The path (UTF-8) of the image the last successful Open read; empty when
+  // none is open.
   virtual std::string RomPath() const = 0;
   virtual void SetRomPath(const std::string& path) = 0;
   // The window that owns the dialogs and boxes.
@@ -29,8 +31,8 @@ class PlainWindowState : public WindowState {
  public:
   std::int16_t Selection() const override { return selection; }
   void SetSelection(std::int16_t position) override { selection = position; }
-  void EnableEditing() override {
-    list_enabled = save_enabled = remove_enabled = restore_enabled = true;
+  void SetEditingEnabled(bool enabled) override {
+    list_enabled = save_enabled = remove_enabled = restore_enabled = enabled;
   }
   std::string RomPath() const override { return rom_path; }
   void SetRomPath(const std::string& path) override { rom_path = path; }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "runtime/binary_file.h"
 
 namespace vantrel::HexFunctions {
 
@@ -11,13 +12,13 @@ namespace vantrel::HexFunctions {
 // length is first padded with a leading "0" ("ABC" -> "BC0A").
 std::string ReverseHex(std::string_view hex);
 
-// The `count` bytes at `offset` as uppercase hex, two digits a byte, in file
-// order. A failure is shown in the failure box and gives empty text.
-std::string ReadHex(const std::filesystem::path& path, std::int32_t offset, std::int32_t count);
+// The `count` bytes at `offset` of an open image as uppercase hex, two
+// digits a byte, in file order. The image stays open, so that what is read
+// and what is then written are the same file. Failures are raised.
+std::string ReadHex(BinaryFile& file, std::int64_t offset, std::int32_t count);
 
 // Writes the bytes that `hex` spells to `offset`, `offset` + 1, ... in place.
-// A failure is shown in the failure box; bytes before it stay written.
-// Returns whether every byte was written and is on disk.
-bool WriteHex(const std::filesystem::path& path, std::int32_t offset, std::string_view hex);
+// A failure is raised; bytes before it stay written.
+void WriteHex(BinaryFile& file, std::int64_t offset, std::string_view hex);
 
 }  // namespace vantrel::HexFunctions

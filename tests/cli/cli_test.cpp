@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "cli/cli.h"
+#include "cry/releases.h"
 #include "runtime/path_text.h"
 #include "support/process.h"
 #include "support/temp_files.h"
@@ -181,8 +182,8 @@ TEST_F(CliTest, InfoPrintsTheHeaderItsChecksAndTheCry) {
             "software version: 0\n"
             "fixed byte 0xB2: 0x96 (as expected)\n"
             "header complement 0xBD: 0x9B (matches)\n"
-            "cry: 6 Charizard\n"
-            "FireRed English: yes\n");
+            "release: FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE, stock cry 6 Charizard\n"
+            "cry: 6 Charizard\n");
   EXPECT_EQ(ReadBytes(image), original);
 }
 
@@ -203,80 +204,114 @@ TEST_F(CliTest, InfoShowsWhatIsWrongWithAnotherImage) {
             "software version: 1\n"
             "fixed byte 0xB2: 0x00 (expected 0x96)\n"
             "header complement 0xBD: 0x9B (expected 0xC1)\n"
-            "cry: 6 Charizard\n"
-            "FireRed English: no, its game code is \"AXVE\", not \"BPRE\"\n");
+            "release: unknown release (AXVE, version 1): cry byte at 0x791EE, found by the title "
+            "screen's code, stock cry 6 Charizard\n"
+            "cry: 6 Charizard\n");
   EXPECT_EQ(ReadBytes(image), content);
 }
 
 TEST_F(CliTest, InfoOfShortFilesSaysWhatIsMissing) {
   const fs::path tiny = test::MakeImage(dir / "tiny.gba", 0xBD);
-  const fs::path headed = test::MakeImage(dir / "headed.gba", 0x791EE);
   const fs::path missing = dir / "missing.gba";
-  const ProgramResult result = Cli({"info", Text(tiny), Text(missing), Text(headed)});
+  const ProgramResult result = Cli({"info", Text(tiny), Text(missing)});
   EXPECT_EQ(result.exit_code, 1);
   const std::string t = Text(tiny) + ": ";
-  const std::string h = Text(headed) + ": ";
   EXPECT_EQ(result.out, t + "size: 189 bytes\n" + t + "header: none (the file ends before 0xBE)\n" +
-                            t + "cry: none (the file ends before 0x791EE)\n" + t +
-                            "FireRed English: no, it is too short to hold the cry byte (189 "
-                            "bytes)\n" +
-                            h + "size: 496110 bytes\n" + h + "title: VANTREL TEST\n" + h +
-                            "game code: BPRE\n" + h + "maker code: 01\n" + h +
-                            "software version: 0\n" + h + "fixed byte 0xB2: 0x96 (as expected)\n" +
-                            h + "header complement 0xBD: 0x9B (matches)\n" + h +
-                            "cry: none (the file ends before 0x791EE)\n" + h +
-                            "FireRed English: no, it is too short to hold the cry byte (496110 "
-                            "bytes)\n");
+                            t + "release: no header: no cry byte, the title screen's code is not " +
+                            "in the image\n" + t + "cry: none (no cry byte)\n");
   EXPECT_EQ(result.err, Text(missing) + ": Error: 53: File not found\n");
   EXPECT_EQ(ReadBytes(tiny), ImageBytes(0xBD));
   EXPECT_FALSE(fs::exists(missing));
 }
 
-TEST_F(CliTest, WritesRefuseAnotherImageUnlessForced) {
-  const std::string name = Text(image);
-  for (auto [offset, bytes, why] :
-       {std::tuple{0xAC, std::string_view("AXVE"), "its game code is \"AXVE\", not \"BPRE\""},
-        {0xAC, std::string_view("BPRF"), "its game code is \"BPRF\", not \"BPRE\""},
-        {0xB2, std::string_view("\x97"), "the byte at 0xB2 is not 0x96"}}) {
-    const std::vector<std::uint8_t> made = Patched(image, offset, bytes);
-    for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{
-             {"set", name, "Mew"}, {"remove", name}, {"restore", name}}) {
-      const ProgramResult result = Cli(command);
-      EXPECT_EQ(result.exit_code, 1) << why;
-      EXPECT_EQ(result.out, "");
-      EXPECT_EQ(result.err, "vantrel-cli: " + name + " is not a FireRed English image: " + why +
-                                "; nothing written (--force writes anyway)\n");
-      EXPECT_EQ(ReadBytes(image), made);
-    }
-    const ProgramResult forced = Cli({"set", "--force", name, "Mew"});
-    EXPECT_EQ(forced.exit_code, 0);
-    EXPECT_EQ(forced.out, "ROM saved successfully!\n");
-    EXPECT_EQ(forced.err, "");
-    std::vector<std::uint8_t> expected = made;
-    expected[0x791EE] = 151;
-    EXPECT_EQ(ReadBytes(image), expected);
-  }
-
-  const fs::path short_image = test::MakeImage(dir / "short.gba", 0x791EE);
-  const ProgramResult result = Cli({"remove", Text(short_image)});
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.err, "vantrel-cli: " + Text(short_image) +
-                            " is not a FireRed English image: it is too short to hold the cry "
-                            "byte (496110 bytes); nothing written (--force writes anyway)\n");
-  EXPECT_EQ(ReadBytes(short_image), ImageBytes(0x791EE));
+// An image of `release`'s header with the title screen's code at each of
+// `cry_bytes` and nowhere else, 25 at each.
+std::vector<std::uint8_t> CodeAt(const Release& release, std::vector<std::size_t> cry_bytes,
+                                 std::size_t size = test::kImageSize) {
+  std::vector<std::uint8_t> bytes = test::ReleaseImageBytes(release, 25);
+  std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(release.cry_byte) - 12, 24, 0);
+  bytes.resize(size, 0xEE);
+  for (std::size_t at : cry_bytes) test::PutTitleScreenCode(bytes, at, 25);
+  return bytes;
 }
 
-TEST_F(CliTest, ALaterReleaseIsWrittenWithAWarning) {
-  const std::vector<std::uint8_t> made = Patched(image, 0xBC, "\x01");
-  const ProgramResult result = Cli({"set", Text(image), "Mew"});
-  EXPECT_EQ(result.exit_code, 0);
-  EXPECT_EQ(result.out, "ROM saved successfully!\n");
-  EXPECT_EQ(result.err, "vantrel-cli: warning: " + Text(image) +
-                            " has software version 1; later releases may keep the cry byte "
-                            "elsewhere\n");
-  std::vector<std::uint8_t> expected = made;
-  expected[0x791EE] = 151;
-  EXPECT_EQ(ReadBytes(image), expected);
+Release Unknown(std::string_view game_code) {
+  Release release = kReleases[0];
+  release.game_code = game_code;
+  return release;
+}
+
+// Each image's cry byte is found by the title screen's code: show, set and
+// restore act there and nowhere else, and --force too; an image without the
+// code, or with it twice, is refused, and --force writes 0x791EE.
+TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
+  struct Located {
+    std::vector<std::uint8_t> made;
+    std::optional<std::size_t> cry_byte;  // nothing: none found
+    std::uint8_t stock;
+    std::string release;  // info's line after "release: "
+    std::string note;     // set's line on stderr, after the image's name
+  };
+  const std::string kCode = "the title screen's code";
+  const std::string kMoved = ", found by " + kCode;
+  const std::vector<Located> images = {
+      {test::ReleaseImageBytes(kReleases[0], 25), 0x791EE, 6,
+       "FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE, stock cry 6 Charizard"},
+      {test::ReleaseImageBytes(kReleases[1], 25), 0x79202, 6,
+       "FireRed 1.1 (BPRE, version 1): cry byte at 0x79202, stock cry 6 Charizard"},
+      {test::ReleaseImageBytes(kReleases[2], 25), 0x791EE, 3,
+       "LeafGreen 1.0 (BPGE, version 0): cry byte at 0x791EE, stock cry 3 Venusaur"},
+      {test::ReleaseImageBytes(kReleases[3], 25), 0x79202, 3,
+       "LeafGreen 1.1 (BPGE, version 1): cry byte at 0x79202, stock cry 3 Venusaur"},
+      {CodeAt(kReleases[1], {0x40010}), 0x40010, 6,
+       "FireRed 1.1 (BPRE, version 1): cry byte at 0x40010" + kMoved + ", stock cry 6 Charizard",
+       ": cry byte at 0x40010" + kMoved},
+      // Across two of the search's blocks.
+      {CodeAt(Unknown("BPGF"), {0x100004}, 0x180000), 0x100004, 3,
+       "unknown release (BPGF, version 0): cry byte at 0x100004" + kMoved +
+           ", stock cry 3 Venusaur",
+       ": cry byte at 0x100004" + kMoved},
+      {CodeAt(Unknown("BPRF"), {0x791EE, 0x40010}), std::nullopt, 6,
+       "unknown release (BPRF, version 0): no cry byte, " + kCode +
+           " is in the image more than once",
+       " (" + kCode + " is in the image more than once)"},
+      {CodeAt(kReleases[0], {}), std::nullopt, 6,
+       "FireRed 1.0 (BPRE, version 0): no cry byte, " + kCode + " is not in the image",
+       " (" + kCode + " is not in the image)"},
+  };
+  const std::string name = Text(image);
+  for (const Located& located : images) {
+    SCOPED_TRACE(located.release);
+    test::WriteBytes(image, located.made);
+    const auto with = [&](std::size_t at, std::uint8_t value) {
+      std::vector<std::uint8_t> bytes = located.made;
+      bytes[at] = value;
+      return bytes;
+    };
+    EXPECT_NE(Cli({"info", name}).out.find("\nrelease: " + located.release + "\n"),
+              std::string::npos);
+    const ProgramResult shown = Cli({"show", name});
+    const ProgramResult set = Cli({"set", name, "Mew"});
+    if (!located.cry_byte) {
+      EXPECT_EQ(shown.err, "vantrel-cli: " + name + ": no cry byte" + located.note + "\n");
+      EXPECT_EQ(set.err, "vantrel-cli: " + name + ": no cry byte" + located.note +
+                             "; nothing written (--force writes at 0x791EE)\n");
+      EXPECT_EQ(shown.exit_code + set.exit_code + Cli({"restore", name}).exit_code, 3);
+      EXPECT_EQ(ReadBytes(image), located.made);
+      Cli({"set", "--force", name, "Mew"});
+      EXPECT_EQ(ReadBytes(image), with(0x791EE, 151));
+      continue;
+    }
+    EXPECT_EQ(shown.out, "25 Pikachu\n");
+    EXPECT_EQ(set.exit_code, 0);
+    EXPECT_EQ(set.err,
+              located.note.empty() ? "" : "vantrel-cli: note: " + name + located.note + "\n");
+    EXPECT_EQ(ReadBytes(image), with(*located.cry_byte, 151));
+    Cli({"restore", name});
+    EXPECT_EQ(ReadBytes(image), with(*located.cry_byte, located.stock));
+    Cli({"set", "--force", name, "Mew"});
+    EXPECT_EQ(ReadBytes(image), with(*located.cry_byte, 151));
+  }
 }
 
 TEST_F(CliTest, ForceGoesOnlyWithWrites) {
@@ -343,14 +378,15 @@ TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
               "vantrel-cli: write error on standard output (the cry byte is written)\n");
     ExpectCry(151);
   }
-  // A later release is written with a warning, here to a closed stderr.
-  original[0xBC] = 1;
+  // An image whose code moved is written with a note, here to a closed stderr.
+  original = CodeAt(kReleases[0], {0x40010});
+  original[0x40010] = 0;
   test::WriteBytes(image, original);
   EXPECT_EQ(test::RunProgram(
                 {"/bin/sh", "-c", "exec \"$0\" set \"$1\" 6 >&- 2>&-", VANTREL_CLI_PATH, name})
                 .exit_code,
             0);
-  ExpectCry(6);
+  EXPECT_EQ(ReadBytes(image)[0x40010], 6);
 #endif
 }
 

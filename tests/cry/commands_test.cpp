@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "cry/commands.h"
+#include "cry/releases.h"
 #include "runtime/path_text.h"
 #include "support/recording_box.h"
 #include "support/scripted_dialog.h"
@@ -156,16 +155,12 @@ TEST_F(CommandsTest, AnUnreadableImageShowsOnlyItsFailure) {
 
   const fs::path image = Image("image.gba", 6);
   OpenThroughDialog(image);
-  const fs::path too_short = test::MakeImage(dir / "short.gba", 0x791EE);
-  OpenThroughDialog(too_short);
   commands.OpenPath(Utf8FromPath(dir.Path()));
   EXPECT_EQ(window.rom_path, Utf8FromPath(image));
   EXPECT_EQ(window.selection, 5);
   EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{{"File not found", "Error: 53"},
                                                 kOpened,
-                                                {"Input past end of file", "Error: 62"},
                                                 {"Path/File access error", "Error: 75"}}));
-  EXPECT_EQ(fs::file_size(too_short), 0x791EEu);
   EXPECT_FALSE(fs::exists(dir / "missing.gba"));
 }
 
@@ -200,28 +195,55 @@ TEST_F(CommandsTest, UnicodeAndLongPathsWork) {
   EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, kSaved}));
 }
 
-// Another game's image, or a later release, opens after a box that says what
-// was found; the cry byte at the usual offset is still shown and writable.
-TEST_F(CommandsTest, AForeignImageOpensAfterAWarning) {
-  for (auto [offset, bytes, found] :
-       {std::tuple{0xAC, std::string_view("BPEE"),
-                   "This is not a FireRed English image: its game code is \"BPEE\", not \"BPRE\"."},
-        {0xB2, std::string_view("\x00", 1),
-         "This is not a FireRed English image: the byte at 0xB2 is not 0x96."},
-        {0xBC, std::string_view("\x01"),
-         "This image has software version 1; later releases may keep the cry byte elsewhere."}}) {
+// Each release opens with no box but the success box, and its cry byte is
+// read and written where it keeps it; Restore writes its own stock cry.
+TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByte) {
+  const fs::path image = dir / "release.gba";
+  for (const Release& release : kReleases) {
+    SCOPED_TRACE(release.name);
     boxes.shown.clear();
-    std::vector<std::uint8_t> content = ImageBytes(test::kImageSize, 25);
-    std::copy(bytes.begin(), bytes.end(), content.begin() + offset);
-    const fs::path image = dir / "foreign.gba";
-    test::WriteBytes(image, content);
+    std::vector<std::uint8_t> expected = test::ReleaseImageBytes(release, 6);
+    test::WriteBytes(image, expected);
     OpenThroughDialog(image);
-    const ShownBox warning{std::string(found) + " Writing its cry byte may damage it.", "Vantrel"};
-    EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{warning, kOpened}));
-    EXPECT_EQ(window.selection, 24);
-    EXPECT_EQ(window.rom_path, Utf8FromPath(image));
-    EXPECT_EQ(ReadBytes(image), content);
+    EXPECT_EQ(window.selection, 5);
+    window.selection = 24;
+    commands.Save();
+    expected[static_cast<std::size_t>(release.cry_byte)] = 25;
+    EXPECT_EQ(ReadBytes(image), expected);
+    commands.Restore();
+    expected[static_cast<std::size_t>(release.cry_byte)] = release.game_code == "BPGE" ? 3 : 6;
+    EXPECT_EQ(ReadBytes(image), expected);
+    EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, kSaved, kRestored}));
   }
+}
+
+// The window can never write a byte that is not the cry: an image without
+// the title screen's code leaves nothing open to write, and so does one
+// whose code is gone when a write finds the cry byte again.
+TEST_F(CommandsTest, AnImageWithoutACryByteLeavesNothingOpenToWrite) {
+  const ShownBox none{
+      "Vantrel cannot find the title screen's cry byte in this image (the title screen's code is "
+      "not in the image) and will not write to it.",
+      "Vantrel"};
+  const fs::path image = Image("image.gba", 6);
+  const fs::path without = test::MakeImage(dir / "short.gba", 0x791EE);
+  for (const bool at_open : {true, false}) {
+    boxes.shown.clear();
+    OpenThroughDialog(image);
+    if (at_open) {
+      OpenThroughDialog(without);
+    } else {
+      test::WriteBytes(image, test::ImageBytes(0x791EE));
+      commands.Save();
+    }
+    EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, none}));
+    EXPECT_FALSE(window.list_enabled || window.save_enabled || window.remove_enabled ||
+                 window.restore_enabled);
+    EXPECT_EQ(window.selection, -1);
+    EXPECT_EQ(window.rom_path, "");
+  }
+  EXPECT_EQ(ReadBytes(without), test::ImageBytes(0x791EE));
+  EXPECT_EQ(ReadBytes(image), test::ImageBytes(0x791EE));
 }
 
 }  // namespace

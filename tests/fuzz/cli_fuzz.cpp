@@ -1,6 +1,6 @@
 // The command line with any arguments, split at NUL bytes as a shell passes
-// them, run in a folder of its own that holds an image "rom", an image one
-// byte too short to hold the cry byte "short" and a folder "dir". A '/' in an
+// them, run in a folder of its own that holds an image "rom", an image too
+// short to hold the cry byte "short" and a folder "dir". A '/' in an
 // argument becomes '_', so that no name reaches outside that folder.
 //
 // Whatever the arguments: the exit status is 0, 1 or 2; a failure says why
@@ -17,6 +17,7 @@
 
 #include "cli/cli.h"
 #include "cry/cry_slot.h"
+#include "cry/releases.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -26,8 +27,8 @@ using vantrel::fuzz::Check;
 
 constexpr std::size_t kCry = vantrel::CryOffset;
 
-// A byte pattern with a header that passes the image checks: game code, fixed
-// byte and complement as a genuine image has them.
+// A byte pattern with a FireRed 1.0 header, and the title screen's code
+// around the cry byte when the size holds it.
 std::string ImageBytes(std::size_t size) {
   std::string bytes(size, '\0');
   for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 131 + 7);
@@ -39,12 +40,19 @@ std::string ImageBytes(std::size_t size) {
   int sum = 0x19;
   for (std::size_t i = 0xA0; i <= 0xBC; ++i) sum += static_cast<unsigned char>(bytes[i]);
   bytes[0xBD] = static_cast<char>(-sum & 0xFF);
-  if (size > kCry) bytes[kCry] = static_cast<char>(vantrel::RestoreCry);
+  if (size > kCry + vantrel::kCodeAfterCryByte.size()) {
+    const auto code = [&](std::size_t at, const auto& values) {
+      for (const std::uint8_t value : values) bytes[at++] = static_cast<char>(value);
+    };
+    code(kCry - vantrel::kCodeBeforeCryByte.size(), vantrel::kCodeBeforeCryByte);
+    bytes[kCry] = static_cast<char>(vantrel::RestoreCry);
+    code(kCry + 1, vantrel::kCodeAfterCryByte);
+  }
   return bytes;
 }
 
 const std::string& Rom() {
-  static const std::string bytes = ImageBytes(kCry + 1);
+  static const std::string bytes = ImageBytes(kCry + 1 + vantrel::kCodeAfterCryByte.size());
   return bytes;
 }
 

@@ -53,11 +53,14 @@ dismiss_box() {
 
 cry_byte() { od -An -tu1 -j $((0x791EE)) -N1 "$1" | tr -d ' '; }
 set_cry() { printf "\\$(printf %03o "$2")" | dd of="$1" bs=1 seek=$((0x791EE)) conv=notrunc status=none; }
-# make_image PATH CRY: zeros with a FireRed English header (game code BPRE,
-# 0x96 at 0xB2), so that the window opens it without a warning.
+put() { printf "$2" | dd of="$1" bs=1 seek=$(($3)) conv=notrunc status=none; }
+# make_image PATH CRY: zeros with a FireRed 1.0 header (game code BPRE, 0x96
+# at 0xB2) and the title screen's code around the cry byte, which holds CRY.
 make_image() {
   head -c $((0x80000)) /dev/zero >"$1"
-  printf 'BPRE' | dd of="$1" bs=1 seek=$((0xAC)) conv=notrunc status=none
-  printf '\226' | dd of="$1" bs=1 seek=$((0xB2)) conv=notrunc status=none
+  put "$1" 'BPRE' 0xAC
+  put "$1" '\226' 0xB2
+  put "$1" '\200\040\010\100\000\006\005\016\000\055\133\321' '0x791EE - 12'
+  put "$1" '\040\000\041\370\367\375\375\040\173\000\360' '0x791EE + 1'
   set_cry "$1" "$2"
 }

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "cry/releases.h"
 #include "runtime/path_text.h"
 
 namespace vantrel::test {
@@ -41,18 +42,55 @@ fs::path TempDir::operator/(std::string_view name) const {
   return path_ / PathFromUtf8(name);
 }
 
-std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {
+namespace {
+
+// A pattern that differs from byte to byte, so that a write to any wrong
+// offset shows.
+std::vector<std::uint8_t> Pattern(std::size_t size) {
   std::vector<std::uint8_t> bytes(size);
   for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + 7);
+  return bytes;
+}
+
+void PutHeader(std::vector<std::uint8_t>& bytes, std::string_view game_code,
+               std::uint8_t software_version) {
+  const auto put = [&](std::size_t offset, std::string_view field) {
+    std::copy(field.begin(), field.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+  };
+  put(0xA0, "VANTREL TEST");
+  put(0xAC, game_code);
+  put(0xB0, "01");
+  bytes[0xB2] = 0x96;
+  bytes[0xBC] = software_version;
+  unsigned sum = 0;
+  for (std::size_t i = 0xA0; i < 0xBD; ++i) sum += bytes[i];
+  bytes[0xBD] = static_cast<std::uint8_t>(0u - (0x19u + sum));
+}
+
+}  // namespace
+
+void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, std::uint8_t cry) {
+  const auto at = bytes.begin() + static_cast<std::ptrdiff_t>(cry_byte);
+  std::copy(kCodeBeforeCryByte.begin(), kCodeBeforeCryByte.end(),
+            at - static_cast<std::ptrdiff_t>(kCodeBeforeCryByte.size()));
+  at[0] = cry;
+  std::copy(kCodeAfterCryByte.begin(), kCodeAfterCryByte.end(), at + 1);
+}
+
+std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {
+  std::vector<std::uint8_t> bytes = Pattern(size);
   if (size > 0x791EE) bytes[0x791EE] = cry;
-  if (size >= 0xBE) {
-    const std::string_view fields = "VANTREL TESTBPRE01\x96";
-    std::copy(fields.begin(), fields.end(), bytes.begin() + 0xA0);
-    bytes[0xBC] = 0;
-    unsigned sum = 0;
-    for (std::size_t i = 0xA0; i < 0xBD; ++i) sum += bytes[i];
-    bytes[0xBD] = static_cast<std::uint8_t>(0u - (0x19u + sum));
-  }
+  if (size > 0x791EE + kCodeAfterCryByte.size()) PutTitleScreenCode(bytes, 0x791EE, cry);
+  if (size >= 0xBE) PutHeader(bytes, "BPRE", 0);
+  return bytes;
+}
+
+std::vector<std::uint8_t> ReleaseImageBytes(const Release& release, std::uint8_t cry) {
+  std::vector<std::uint8_t> bytes = Pattern(kImageSize);
+  // In the later releases the first releases' cry byte is part of a branch.
+  if (release.cry_byte != 0x791EE) bytes[0x791EE] = 0x35;
+  PutTitleScreenCode(bytes, static_cast<std::size_t>(release.cry_byte), cry);
+  PutHeader(bytes, release.game_code, release.software_version);
   return bytes;
 }
 

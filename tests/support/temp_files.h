@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cry/releases.h"
+
 namespace vantrel::test {
 
 namespace fs = std::filesystem;
@@ -31,10 +33,18 @@ class TempDir {
 };
 
 // Image content: a pattern that differs from byte to byte, so that a write to
-// any wrong offset shows, with `cry` at the cry byte when the size holds it
-// and a FireRed English header (game code BPRE, software version 0, title
-// "VANTREL TEST", complement right) when the size holds that.
+// any wrong offset shows, with `cry` at the cry byte when the size holds it,
+// the title screen's code around it when the size holds that, and a FireRed
+// 1.0 header (game code BPRE, software version 0, title "VANTREL TEST",
+// complement right) when the size holds that.
 std::vector<std::uint8_t> ImageBytes(std::size_t size = kImageSize, std::uint8_t cry = 6);
+
+// A pattern image of `release`, its header naming it, its title-screen code
+// where it keeps it, with `cry` at the cry byte.
+std::vector<std::uint8_t> ReleaseImageBytes(const Release& release, std::uint8_t cry);
+
+// The title screen's code around `cry_byte`, with `cry` there.
+void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, std::uint8_t cry);
 
 void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadBytes(const fs::path& path);

@@ -28,8 +28,9 @@ inline constexpr auto kTabOrder = [] {
   return order;
 }();
 
-// The controls that work on the open image: Open enables them, and each
-// names that image in its tooltip.
+// The controls that work on the open image: Open enables them when it finds
+// the image's cry byte and disables them when it does not, and each names
+// that image in its tooltip.
 inline constexpr std::array<ControlName, 4> kImageControls{"cmbPoke", "cmdSave", "Command1",
                                                            "cryRestore"};
 

@@ -161,8 +161,8 @@ void Form1::SetSelection(std::int16_t position) {
   List()->setCurrentIndex(position);
 }
 
-void Form1::EnableEditing() {
-  for (layout::ControlName name : layout::kImageControls) Control(name)->setEnabled(true);
+void Form1::SetEditingEnabled(bool enabled) {
+  for (layout::ControlName name : layout::kImageControls) Control(name)->setEnabled(enabled);
 }
 
 void Form1::SetRomPath(const std::string& path) {

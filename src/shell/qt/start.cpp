@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::string_view kUsage = "Usage: vantrel [--] [IMAGE]\n";
 constexpr std::string_view kHelp =
-    "Shows the window that chooses the cry a FireRed image plays on its title\n"
-    "screen, with IMAGE opened when one is given.\n"
+    "Shows the window that chooses the cry a FireRed or LeafGreen image plays on\n"
+    "its title screen, with IMAGE opened when one is given.\n"
     "\n"
     "  -h, --help     show this help\n"
     "  -v, --version  show the version\n"

@@ -9,8 +9,8 @@ namespace {
 
 constexpr std::string_view kUsage = "Usage: Vantrel.exe [--] [IMAGE]";
 constexpr std::string_view kHelp =
-    "\n\nShows the window that chooses the cry a FireRed image plays on its "
-    "title screen, with IMAGE opened when one is given.\n\n"
+    "\n\nShows the window that chooses the cry a FireRed or LeafGreen image plays "
+    "on its title screen, with IMAGE opened when one is given.\n\n"
     "/?, -h, --help: show this help\n"
     "--version: show the version\n"
     "--: end the options, so that IMAGE may start with a dash\n\n"

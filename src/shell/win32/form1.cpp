@@ -234,8 +234,8 @@ void Form1::SetSelection(std::int16_t position) {
   SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
 }
 
-void Form1::EnableEditing() {
-  for (layout::ControlName name : layout::kImageControls) EnableWindow(Control(name), TRUE);
+void Form1::SetEditingEnabled(bool enabled) {
+  for (layout::ControlName name : layout::kImageControls) EnableWindow(Control(name), enabled);
 }
 
 // An error no procedure catches ends the program: noexcept turns it into a

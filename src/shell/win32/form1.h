@@ -45,7 +45,7 @@ class Form1 : public WindowState {
 
   std::int16_t Selection() const override;
   void SetSelection(std::int16_t position) override;
-  void EnableEditing() override;
+  void SetEditingEnabled(bool enabled) override;
   std::string RomPath() const override { return rom_path_; }
   // Also names the image in the tooltips of the controls that write to it.
   void SetRomPath(const std::string& path) override;

@@ -264,7 +264,7 @@ TEST_F(Form1Test, TabVisitsOpenSaveListRestoreRemove) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   EXPECT_EQ(Name(QApplication::focusWidget()), "cmdOpen");
 
-  form.EnableEditing();
+  form.SetEditingEnabled(true);
   std::vector<std::string> visited;
   for (int step = 0; step < 5; ++step) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

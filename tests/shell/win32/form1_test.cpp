@@ -219,7 +219,7 @@ TEST_F(Form1Test, OverlappingControlsStackAsTheTableSays) {
 TEST_F(Form1Test, TabVisitsOpenSaveListRestoreRemoveSkippingDisabledControls) {
   HWND open = Get("cmdOpen");
   EXPECT_EQ(GetNextDlgTabItem(form.Handle(), open, FALSE), open) << "only Open is enabled";
-  form.EnableEditing();
+  form.SetEditingEnabled(true);
   std::vector<HWND> forward{open};
   for (int step = 0; step < 5; ++step) {
     forward.push_back(GetNextDlgTabItem(form.Handle(), forward.back(), FALSE));
@@ -249,7 +249,7 @@ TEST_F(Form1Test, WindowStateIsServedByTheControls) {
   EXPECT_EQ(form.Selection(), -1);
   EXPECT_THROW(form.SetSelection(251), RuntimeError);
 
-  form.EnableEditing();
+  form.SetEditingEnabled(true);
   for (std::string_view name : {"cmbPoke", "cmdSave", "Command1", "cryRestore", "cmdOpen"}) {
     EXPECT_TRUE(IsWindowEnabled(Get(name))) << name;
   }
