@@ -256,13 +256,13 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
   const std::string kMoved = ", found by " + kCode;
   const std::vector<Located> images = {
       {test::ReleaseImageBytes(kReleases[0], 25), 0x791EE, 6,
-       "FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE, stock cry 6 Charizard"},
+       "FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE, stock cry 6 Charizard", ""},
       {test::ReleaseImageBytes(kReleases[1], 25), 0x79202, 6,
-       "FireRed 1.1 (BPRE, version 1): cry byte at 0x79202, stock cry 6 Charizard"},
+       "FireRed 1.1 (BPRE, version 1): cry byte at 0x79202, stock cry 6 Charizard", ""},
       {test::ReleaseImageBytes(kReleases[2], 25), 0x791EE, 3,
-       "LeafGreen 1.0 (BPGE, version 0): cry byte at 0x791EE, stock cry 3 Venusaur"},
+       "LeafGreen 1.0 (BPGE, version 0): cry byte at 0x791EE, stock cry 3 Venusaur", ""},
       {test::ReleaseImageBytes(kReleases[3], 25), 0x79202, 3,
-       "LeafGreen 1.1 (BPGE, version 1): cry byte at 0x79202, stock cry 3 Venusaur"},
+       "LeafGreen 1.1 (BPGE, version 1): cry byte at 0x79202, stock cry 3 Venusaur", ""},
       {CodeAt(kReleases[1], {0x40010}), 0x40010, 6,
        "FireRed 1.1 (BPRE, version 1): cry byte at 0x40010" + kMoved + ", stock cry 6 Charizard",
        ": cry byte at 0x40010" + kMoved},
