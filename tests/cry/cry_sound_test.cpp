@@ -4,6 +4,7 @@
 #include <random>
 
 #include "cry/cry_sound.h"
+#include "cry/wav.h"
 #include "support/temp_files.h"
 
 namespace vantrel {
@@ -142,6 +143,19 @@ TEST(CrySound, DecodesEachLayoutAndNamesEachFault) {
       EXPECT_EQ(error.what(), std::string(c.error));
     }
   }
+}
+
+TEST(Wav, HeaderDescribesUnsignedMonoBytesAtTheCryRate) {
+  const std::vector<std::uint8_t> wav = WavBytes({22050, {-128, -1, 0, 127, 5}});
+  const std::vector<std::uint8_t> expected = {
+      'R',  'I',  'F', 'F', 42,   0,    0, 0, 'W', 'A', 'V', 'E',  // the size after the size field
+      'f',  'm',  't', ' ', 16,   0,    0, 0, 1,   0,   1,   0,    // PCM, mono
+      0x22, 0x56, 0,   0,   0x22, 0x56, 0, 0,                      // rate, bytes a second
+      1,    0,    8,   0,                                          // bytes a frame, bits a sample
+      'd',  'a',  't', 'a', 5,    0,    0, 0,                      // samples
+      0,    127,  128, 255, 133,                                   // unsigned
+      0};                                                          // a pad byte to an even size
+  EXPECT_EQ(wav, expected);
 }
 
 }  // namespace
