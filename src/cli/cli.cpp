@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/cry_export.h"
 #include "cli/printable_name.h"
 #include "cli/species_names.h"
 #include "cry/cry_slot.h"
@@ -29,6 +30,9 @@ constexpr std::string_view kUsage =
     "  set IMAGE SPECIES      write a species, by name or by number 0 to 251\n"
     "  remove IMAGE           write 0: no cry\n"
     "  restore IMAGE          write the image's stock cry (FireRed 6, LeafGreen 3)\n"
+    "  cry IMAGE [SPECIES] -o FILE\n"
+    "                         write the cry of SPECIES, or the title screen's, from the\n"
+    "                         image as a WAV file; -o - writes it to the output\n"
     "  species                list the species: NUMBER<TAB>NAME\n"
     "  --help, --version\n"
     "\n"
@@ -190,11 +194,14 @@ int ListSpecies(std::ostream& out) {
 
 }  // namespace
 
-int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+        const StandardOutput& standard_output) {
   std::vector<std::string> operands;
   bool options_ended = false;
   bool force = false;
-  for (const std::string& argument : arguments) {
+  std::optional<std::string> output;
+  for (auto next = arguments.begin(); next != arguments.end(); ++next) {
+    const std::string& argument = *next;
     if (options_ended || argument.empty() || argument[0] != '-' || argument == "-") {
       operands.push_back(argument);
     } else if (argument == "--") {
@@ -207,6 +214,9 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
       return Delivered(out, err, kDone);
     } else if (argument == "--force") {
       force = true;
+    } else if (argument == "-o") {
+      if (++next == arguments.end()) return UsageError(err, "-o needs a file");
+      output = *next;
     } else {
       return UsageError(err, "unknown option " + argument);
     }
@@ -219,6 +229,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
   const std::vector<std::string> rest(operands.begin() + 1, operands.end());
   const bool writes = command == "set" || command == "remove" || command == "restore";
   if (force && !writes) return UsageError(err, "--force goes with set, remove and restore");
+  if (output && command != "cry") return UsageError(err, "-o goes with cry");
 
   if (command == "show" || command == "info") {
     if (rest.empty()) return UsageError(err, command + " needs at least one image");
@@ -251,6 +262,18 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             ? Write(rest[0], NoCry, "Cry removed successfully!", force, out, err)
             : Write(rest[0], std::nullopt, "Cry restored successfully!", force, out, err);
     return Delivered(out, err, status, true);
+  }
+  if (command == "cry") {
+    if (rest.empty() || rest.size() > 2) return UsageError(err, "cry needs an image and a species");
+    if (!output) return UsageError(err, "cry needs -o FILE, or -o - for the output");
+    std::optional<std::uint8_t> species;
+    if (rest.size() == 2) {
+      species = ParseSpecies(rest[1]);
+      if (!species || *species == NoCry) {
+        return UsageError(err, "cry needs a species 1 to 251, not " + rest[1]);
+      }
+    }
+    return Delivered(out, err, ExportCry(rest[0], species, *output, out, err, standard_output));
   }
   if (command == "species") {
     if (!rest.empty()) return UsageError(err, "species takes no arguments");

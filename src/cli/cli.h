@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,8 +9,17 @@ namespace vantrel::cli {
 
 enum ExitStatus : int { kDone = 0, kFileFailure = 1, kUsageError = 2 };
 
+// What the tool knows of its standard output besides the stream: whether it
+// is a terminal, and how to stop the system translating line ends in it
+// before binary goes there (Windows).
+struct StandardOutput {
+  bool terminal = false;
+  std::function<void()> make_binary = [] {};
+};
+
 // Runs the command line `arguments` (without the program name), printing
 // results on `out` and failures and usage on `err`.
-int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+        const StandardOutput& standard_output = {});
 
 }  // namespace vantrel::cli

@@ -7,6 +7,8 @@
 #include "runtime/error.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 namespace {
@@ -30,6 +32,8 @@ class Utf8ConsoleOutput {
 };
 
 }  // namespace
+#else
+#include <unistd.h>
 #endif
 
 int main(int argc, char** argv) {
@@ -43,5 +47,12 @@ int main(int argc, char** argv) {
     vantrel::ShowFailureBox(error);
     return vantrel::cli::kFileFailure;
   }
-  return vantrel::cli::Run(arguments, std::cout, std::cerr);
+  vantrel::cli::StandardOutput standard_output;
+#ifdef _WIN32
+  standard_output.terminal = _isatty(_fileno(stdout)) != 0;
+  standard_output.make_binary = [] { _setmode(_fileno(stdout), _O_BINARY); };
+#else
+  standard_output.terminal = isatty(STDOUT_FILENO) != 0;
+#endif
+  return vantrel::cli::Run(arguments, std::cout, std::cerr, standard_output);
 }

@@ -64,10 +64,8 @@ std::vector<std::int8_t> Expand(std::span<const std::uint8_t> data, std::int64_t
 
 class CryReader {
  public:
-  CryReader(BinaryFile& file, int species) : file_(file), size_(file.Size()) {
-    const std::string_view name = SpeciesList()[static_cast<std::size_t>(species - 1)];
-    name_ = name.substr(0, name.find_last_not_of(' ') + 1);
-  }
+  CryReader(BinaryFile& file, int species)
+      : file_(file), size_(file.Size()), name_(SpeciesName(species)) {}
 
   [[noreturn]] void Fail(const std::string& what) const {
     throw CryDataError(name_ + "'s cry: " + what);

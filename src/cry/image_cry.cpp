@@ -1,6 +1,9 @@
 #include "cry/image_cry.h"
 
+#include <string>
+
 #include "cry/cry_slot.h"
+#include "cry/species_list.h"
 
 namespace vantrel {
 
@@ -25,6 +28,34 @@ CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::u
   }
   file.Close();
   return writing;
+}
+
+const CryTableWords* CryTableOf(const CryByteLocation& location) {
+  return location.at_release_offset ? &location.release->cry_table : nullptr;
+}
+
+ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species) {
+  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
+  const CryByteLocation location = LocateCryByte(file);
+  const CryTableWords* table = CryTableOf(location);
+  if (table == nullptr) {
+    throw CryDataError(
+        "no cry table: Vantrel knows where it is only in FireRed and LeafGreen 1.0 and 1.1 "
+        "with their title screen's code in place, and this image is " +
+        ReleaseText(location));
+  }
+  if (!species) {
+    const std::uint8_t played = ReadCry(file, *location.offset);
+    if (played == NoCry) throw CryDataError("the title screen plays no cry");
+    if (played > kSpeciesCount) {
+      throw CryDataError("the title screen's cry byte, " + std::to_string(played) +
+                         ", names no species");
+    }
+    species = played;
+  }
+  ImageCrySound cry{*species, DecodeCry(file, *table, *species)};
+  file.Close();
+  return cry;
 }
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cry/cry_locator.h"
+#include "cry/cry_sound.h"
 
 namespace vantrel {
 
@@ -32,5 +33,22 @@ struct CryWriting {
 // `force`: then CryOffset is. File failures are raised.
 CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::uint8_t> value,
                          bool force = false);
+
+// A species' cry as the image holds it.
+struct ImageCrySound {
+  int species = 0;
+  CrySound sound;
+};
+
+// Whether the image's cry table can be found: its words are where its
+// release keeps them, known only when the release's title-screen code was
+// found where that release has it.
+const CryTableWords* CryTableOf(const CryByteLocation& location);
+
+// The cry of `species`, or of the species the title screen plays when it is
+// empty, from the image at `path`, opened read-only. File failures raise
+// RuntimeError; an image with no cry table, no cry byte to take the species
+// from, or a table or wave that cannot be played raises CryDataError.
+ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species);
 
 }  // namespace vantrel

@@ -285,4 +285,9 @@ const std::array<std::string_view, kSpeciesCount>& SpeciesList() {
   return kSpecies;
 }
 
+std::string_view SpeciesName(int number) {
+  const std::string_view name = SpeciesList()[static_cast<std::size_t>(number - 1)];
+  return name.substr(0, name.find_last_not_of(' ') + 1);
+}
+
 }  // namespace vantrel

@@ -12,4 +12,8 @@ inline constexpr std::size_t kSpeciesCount = 251;
 // list shows them ("Girafarig " keeps its trailing blank).
 const std::array<std::string_view, kSpeciesCount>& SpeciesList();
 
+// Species `number`'s name for a sentence ("Girafarig's cry"): as listed,
+// without a trailing blank.
+std::string_view SpeciesName(int number);
+
 }  // namespace vantrel

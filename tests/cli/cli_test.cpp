@@ -120,6 +120,9 @@ TEST_F(CliTest, UsageErrorsExitTwoAndTouchNothing) {
       {"species", "extra"},
       {"info"},
       {"--bogus", "show", Text(image)},
+      {"cry", Text(image), "Mew"},
+      {"cry", Text(image), "0", "-o", "-"},
+      {"show", Text(image), "-o", "x.wav"},
   };
   // What is wrong in one line, then where to read more: no usage to scroll
   // the mistake away.
@@ -312,6 +315,37 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
     Cli({"set", "--force", name, "Mew"});
     EXPECT_EQ(ReadBytes(image), with(*located.cry_byte, 151));
   }
+}
+
+// The cry of a species, or the title screen's, as a WAV file of the image's
+// own samples: to a file, or to the output byte for byte.
+TEST_F(CliTest, CryWritesTheImagesOwnSamplesAsAWavFile) {
+  const std::vector<std::int8_t> samples = {0, 1, -1, 127, -128, 10, '\n', '\r', 26};
+  std::vector<std::uint8_t> made = test::ReleaseImageBytes(kReleases[1], 25);
+  test::PutPlainCry(made, kReleases[1], 25, samples);
+  test::WriteBytes(image, made);
+  const std::string wav_file = Text(dir / "pikachu.wav");
+  const ProgramResult to_file = Cli({"cry", Text(image), "-o", wav_file});
+  EXPECT_EQ(to_file.out, wav_file + ": Pikachu's cry, 0.00 s at 10512 Hz\n");
+  const ProgramResult to_out = Cli({"cry", Text(image), "pikachu", "-o", "-"});
+  EXPECT_EQ(to_out.exit_code, 0) << to_out.err;
+  for (const std::vector<std::uint8_t>& wav :
+       {ReadBytes(dir / "pikachu.wav"),
+        std::vector<std::uint8_t>(to_out.out.begin(), to_out.out.end())}) {
+    ASSERT_EQ(wav.size(), 44u + samples.size() + 1);
+    EXPECT_EQ(std::vector<std::uint8_t>(wav.begin() + 24, wav.begin() + 28),
+              (std::vector<std::uint8_t>{0x10, 0x29, 0, 0}));  // 10512 Hz
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+      EXPECT_EQ(wav[44 + i], static_cast<std::uint8_t>(samples[i] + 128)) << i;
+    }
+  }
+  EXPECT_EQ(ReadBytes(image), made);
+
+  test::WriteBytes(image, CodeAt(Unknown("BPRF"), {0x791EE}));
+  const ProgramResult no_table = Cli({"cry", Text(image), "Mew", "-o", wav_file});
+  EXPECT_EQ(no_table.exit_code, 1);
+  EXPECT_EQ(no_table.err.find("vantrel-cli: " + Text(image) + ": no cry table: "), 0u)
+      << no_table.err;
 }
 
 TEST_F(CliTest, ForceGoesOnlyWithWrites) {

@@ -43,6 +43,11 @@ std::vector<std::uint8_t> ImageBytes(std::size_t size = kImageSize, std::uint8_t
 // where it keeps it, with `cry` at the cry byte.
 std::vector<std::uint8_t> ReleaseImageBytes(const Release& release, std::uint8_t cry);
 
+// A cry table for `release` with `species`'s entry pointing at a plain wave
+// of `samples` at 10512 Hz, the table's words where the release keeps them.
+void PutPlainCry(std::vector<std::uint8_t>& bytes, const Release& release, int species,
+                 const std::vector<std::int8_t>& samples);
+
 // The title screen's code around `cry_byte`, with `cry` there.
 void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, std::uint8_t cry);
 

@@ -1,0 +1,79 @@
+#include "cli/cry_export.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include "cli/printable_name.h"
+#include "cry/image_cry.h"
+#include "cry/species_list.h"
+#include "cry/wav.h"
+#include "image_bytes/failure_box.h"
+#include "runtime/error.h"
+#include "runtime/path_text.h"
+
+namespace vantrel::cli {
+namespace {
+
+void Put(std::ostream& stream, const std::vector<std::uint8_t>& bytes) {
+  stream.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Seconds(const CrySound& sound) {
+  const auto hundredths = sound.samples.size() * 100 / sound.rate;
+  return std::to_string(hundredths / 100) + "." + std::to_string(hundredths / 10 % 10) +
+         std::to_string(hundredths % 10) + " s";
+}
+
+}  // namespace
+
+int ExportCry(const std::string& image, std::optional<std::uint8_t> species,
+              const std::string& output, std::ostream& out, std::ostream& err,
+              const StandardOutput& standard_output) {
+  const bool to_out = output == "-";
+  if (to_out && standard_output.terminal) {
+    err << "vantrel-cli: a WAV file is not written to a terminal: give -o FILE or redirect the "
+           "output\nTry 'vantrel-cli --help'.\n";
+    return kUsageError;
+  }
+  std::error_code unknown;
+  if (!to_out && std::filesystem::equivalent(PathFromUtf8(image), PathFromUtf8(output), unknown)) {
+    err << "vantrel-cli: -o names the image itself: nothing written\n";
+    return kFileFailure;
+  }
+  ImageCrySound cry;
+  try {
+    cry = ReadImageCrySound(PathFromUtf8(image), species);
+  } catch (const RuntimeError& error) {
+    ShowFailureBox(error);
+    return kFileFailure;
+  } catch (const CryDataError& error) {
+    err << "vantrel-cli: " << PrintableName(image) << ": " << error.what() << '\n';
+    return kFileFailure;
+  }
+  const std::vector<std::uint8_t> wav = WavBytes(cry.sound);
+  if (to_out) {
+    standard_output.make_binary();
+    Put(out, wav);
+    return kDone;
+  }
+  errno = 0;
+  std::ofstream file(PathFromUtf8(output), std::ios::binary | std::ios::trunc);
+  if (file) {
+    Put(file, wav);
+    file.close();
+  }
+  if (!file) {
+    err << "vantrel-cli: cannot write " << PrintableName(output)
+        << (errno != 0 ? ": " + std::generic_category().message(errno) : "") << '\n';
+    return kFileFailure;
+  }
+  out << PrintableName(output) << ": " << SpeciesName(cry.species) << "'s cry, "
+      << Seconds(cry.sound) << " at " << cry.sound.rate << " Hz\n";
+  return kDone;
+}
+
+}  // namespace vantrel::cli
