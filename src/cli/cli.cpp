@@ -264,7 +264,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     return Delivered(out, err, status, true);
   }
   if (command == "cry") {
-    if (rest.empty() || rest.size() > 2) return UsageError(err, "cry needs an image and a species");
+    if (rest.empty() || rest.size() > 2)
+      return UsageError(err, "cry needs an image and at most one species");
     if (!output) return UsageError(err, "cry needs -o FILE, or -o - for the output");
     std::optional<std::uint8_t> species;
     if (rest.size() == 2) {
