@@ -1,15 +1,27 @@
 #include "cry/image_cry.h"
 
 #include "cry/cry_slot.h"
+#include "cry/cry_table.h"
 
 namespace vantrel {
 
 CryReading ReadImageCry(const std::filesystem::path& path) {
   BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
-  CryReading reading{LocateCryByte(file), std::nullopt};
-  if (reading.location.offset) reading.value = ReadCry(file, *reading.location.offset);
+  CryReading reading{LocateCryByte(file), std::nullopt, std::nullopt};
+  if (reading.location.offset) {
+    reading.value = ReadCry(file, *reading.location.offset);
+    reading.cry_table = FindCryTable(file, reading.location);
+  }
   file.Close();
   return reading;
+}
+
+CrySound ReadImageCrySound(const std::filesystem::path& path, const CryTableWords& table,
+                           int species) {
+  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
+  CrySound sound = DecodeCry(file, table, species);
+  file.Close();
+  return sound;
 }
 
 CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::uint8_t> value,

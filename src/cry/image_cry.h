@@ -5,18 +5,27 @@
 #include <optional>
 
 #include "cry/cry_locator.h"
+#include "cry/cry_sound.h"
 
 namespace vantrel {
 
-// An image's cry byte and its value, found through one read-only open.
+// An image's cry byte and its value, and its cry table, found through one
+// read-only open.
 struct CryReading {
   CryByteLocation location;
   std::optional<std::uint8_t> value;  // when the cry byte was found
+  std::optional<CryTableWords> cry_table;
 };
 
-// Opens the image read-only, finds its cry byte and reads it. File failures
-// are raised.
+// Opens the image read-only, finds its cry byte and reads it, and finds its
+// cry table. File failures are raised.
 CryReading ReadImageCry(const std::filesystem::path& path);
+
+// Opens the image read-only and decodes the cry of `species` through the
+// cry table `table`. File failures are raised, and so is CryDataError for a
+// table or wave that cannot be played.
+CrySound ReadImageCrySound(const std::filesystem::path& path, const CryTableWords& table,
+                           int species);
 
 // What a write found, and where it wrote what.
 struct CryWriting {

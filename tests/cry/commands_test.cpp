@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "cry/commands.h"
+#include "cry/cry_table.h"
 #include "cry/releases.h"
 #include "runtime/path_text.h"
+#include "support/cry_image.h"
 #include "support/recording_box.h"
+#include "support/recording_player.h"
 #include "support/scripted_dialog.h"
 #include "support/temp_files.h"
 #include "support/unprivileged.h"
@@ -37,15 +40,27 @@ class CommandsTest : public ::testing::Test {
     return bytes;
   }
 
+  // An image of `release` whose cry table holds `sound` for `species`.
+  fs::path ImageWithCry(std::string_view name, const Release& release, int species,
+                        const CrySound& sound) {
+    std::vector<std::uint8_t> bytes = test::ReleaseImageBytes(release, 6);
+    test::PutCry(bytes, release, species, sound);
+    test::WriteBytes(dir / name, bytes);
+    return dir / name;
+  }
+
   test::TempDir dir;
   test::RecordingMessageBox boxes;
   test::ScriptedDialogBackend dialogs;
+  test::RecordingPlayer player;
   PlainWindowState window;
   int dialogs_made = 0;
-  EditingCommands commands{window, [this] {
+  EditingCommands commands{window,
+                           [this] {
                              ++dialogs_made;
                              return std::make_unique<clsCommonDialog>(dialogs);
-                           }};
+                           },
+                           player};
 };
 
 TEST_F(CommandsTest, OpenAsksWithAFreshDialogAndShowsTheCry) {
@@ -217,6 +232,20 @@ TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByte) {
   }
 }
 
+// Each release's cry table is found through that release's own words.
+TEST_F(CommandsTest, EachReleasePlaysThroughItsOwnCryTable) {
+  const CrySound sound = test::SweepCry(0.1);
+  for (const Release& release : kReleases) {
+    SCOPED_TRACE(release.name);
+    OpenThroughDialog(ImageWithCry("release.gba", release, 6, sound));
+    EXPECT_TRUE(window.play_enabled);
+    commands.Play();
+    ASSERT_FALSE(player.played.empty());
+    EXPECT_EQ(player.played.back().samples, sound.samples);
+    player.played.clear();
+  }
+}
+
 // The window can never write a byte that is not the cry: an image without
 // the title screen's code leaves nothing open to write, and so does one
 // whose code is gone when a write finds the cry byte again.
@@ -244,6 +273,105 @@ TEST_F(CommandsTest, AnImageWithoutACryByteLeavesNothingOpenToWrite) {
   }
   EXPECT_EQ(ReadBytes(without), test::ImageBytes(0x791EE));
   EXPECT_EQ(ReadBytes(image), test::ImageBytes(0x791EE));
+}
+
+// Play is offered for a species selected in an image whose cry table was
+// found, and names both; the list's changes reach it through the front end.
+TEST_F(CommandsTest, PlayFollowsTheImageAndTheSelection) {
+  const fs::path image = ImageWithCry("fire.gba", kReleases[0], 25, test::SweepCry(0.1));
+  OpenThroughDialog(image);
+  EXPECT_TRUE(window.play_enabled);
+  EXPECT_EQ(window.play_tooltip, "Play Charizard's cry from " + Utf8FromPath(image));
+  window.selection = 202;  // the one name with a trailing blank in the list
+  commands.SelectionChanged();
+  EXPECT_EQ(window.play_tooltip, "Play Girafarig's cry from " + Utf8FromPath(image));
+  window.selection = -1;
+  commands.SelectionChanged();
+  EXPECT_FALSE(window.play_enabled);
+  EXPECT_EQ(window.play_tooltip, "");
+  commands.Play();
+  EXPECT_TRUE(player.played.empty());
+
+  // An image without its cry byte closes the one open, table and all.
+  window.selection = 24;
+  commands.SelectionChanged();
+  EXPECT_TRUE(window.play_enabled);
+  OpenThroughDialog(test::MakeImage(dir / "short.gba", 0x791EE));
+  EXPECT_FALSE(window.play_enabled);
+  EXPECT_EQ(window.play_tooltip, "");
+}
+
+TEST_F(CommandsTest, PlayIsOfferedOnlyWhereTheCryTableIsFound) {
+  const CrySound sound = test::SweepCry(0.1);
+  std::vector<std::uint8_t> beyond = test::ReleaseImageBytes(kReleases[0], 6);
+  test::PutCry(beyond, kReleases[0], 6, sound);
+  test::PutWord(beyond, static_cast<std::size_t>(kReleases[0].cry_table.block1),
+                kCartridgeAddress + static_cast<std::uint32_t>(beyond.size()));
+  std::vector<std::uint8_t> moved = test::ReleaseImageBytes(kReleases[0], 6);
+  test::PutCry(moved, kReleases[0], 6, sound);
+  std::copy_n(moved.begin() + 0x791EE - 12, 24, moved.begin() + 0x40010 - 12);
+  std::fill_n(moved.begin() + 0x791EE - 12, 24, 0);
+  const struct {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+  } images[] = {
+      {"the table words hold no cartridge address inside the image", ImageBytes()},
+      {"block 1's word points past the end", beyond},
+      {"the title screen's code stands elsewhere than the release keeps it", moved},
+  };
+  for (const auto& image : images) {
+    SCOPED_TRACE(image.what);
+    test::WriteBytes(dir / "image.gba", image.bytes);
+    OpenThroughDialog(dir / "image.gba");
+    EXPECT_EQ(boxes.shown.back(), kOpened);
+    EXPECT_TRUE(window.save_enabled);
+    EXPECT_FALSE(window.play_enabled);
+  }
+}
+
+// The list's species, not the saved one, read from the image as it is now
+// and never written.
+TEST_F(CommandsTest, PlayHandsTheSelectedSpeciesCryToThePlayer) {
+  const CrySound sound = test::SweepCry(0.2);
+  const fs::path image = ImageWithCry("fire.gba", kReleases[1], 25, sound);
+  const std::vector<std::uint8_t> made = ReadBytes(image);
+  OpenThroughDialog(image);
+  window.selection = 24;
+  commands.Play();
+  commands.Play();
+  ASSERT_EQ(player.played.size(), 2u);
+  EXPECT_EQ(player.played[0].rate, sound.rate);
+  EXPECT_EQ(player.played[0].samples, sound.samples);
+  EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
+  EXPECT_EQ(ReadBytes(image), made);
+}
+
+TEST_F(CommandsTest, WhatCannotBePlayedIsSaidInABox) {
+  const fs::path image = ImageWithCry("fire.gba", kReleases[0], 25, test::SweepCry(0.1));
+  OpenThroughDialog(image);
+  window.selection = 24;
+
+  player.refusal = "no sound server answered (PulseAudio: Connection refused)";
+  commands.Play();
+  EXPECT_EQ(boxes.shown.back(),
+            (ShownBox{"Vantrel cannot play sound: no sound server answered (PulseAudio: "
+                      "Connection refused).",
+                      "Vantrel"}));
+  player.refusal.reset();
+
+  window.selection = 25;  // Raichu has no entry of its own: the filler
+  commands.Play();
+  EXPECT_EQ(boxes.shown.back().title, "Vantrel");
+  EXPECT_EQ(boxes.shown.back().text.rfind("Vantrel cannot play Raichu's cry: ", 0), 0u)
+      << boxes.shown.back().text;
+
+  fs::remove(image);
+  commands.Play();
+  EXPECT_EQ(boxes.shown.back(), (ShownBox{"File not found", "Error: 53"}));
+  EXPECT_EQ(boxes.shown.size(), 4u);
+  EXPECT_TRUE(player.played.empty());
+  EXPECT_TRUE(window.play_enabled);
+  EXPECT_EQ(window.rom_path, Utf8FromPath(image));
 }
 
 }  // namespace
