@@ -335,11 +335,11 @@ TEST_F(Form1Test, ScreenReadersHearTheListByItsLabelAndTheButtonsByTheirCaptions
 }
 
 // The list's changes reach the core, and the core's answer the button: its
-// state and its tooltip follow the species picked; a click plays that one.
-TEST_F(Form1Test, PlayFollowsTheListAndPlaysTheSpeciesPicked) {
+// state and its tooltip follow the species picked. (A click is heard in
+// play_test.cpp.)
+TEST_F(Form1Test, PlayFollowsTheList) {
   std::vector<std::uint8_t> bytes = vantrel::test::ReleaseImageBytes(kReleases[0], 6);
-  const CrySound sound = vantrel::test::SweepCry(0.1);
-  vantrel::test::PutCry(bytes, kReleases[0], 25, sound);
+  vantrel::test::PutCry(bytes, kReleases[0], 25, vantrel::test::SweepCry(0.1));
   const fs::path image = dir / "fire red.gba";
   vantrel::test::WriteBytes(image, bytes);
   dialogs.Accept(Utf8FromPath(image));
@@ -351,9 +351,6 @@ TEST_F(Form1Test, PlayFollowsTheListAndPlaysTheSpeciesPicked) {
   List()->setCurrentIndex(24);
   EXPECT_EQ(Button("cmdPlay")->toolTip().toStdString(),
             "Play Pikachu's cry from " + Utf8FromPath(image));
-  Click("cmdPlay");
-  ASSERT_EQ(player.played.size(), 1u);
-  EXPECT_EQ(player.played[0].samples, sound.samples);
   List()->setCurrentIndex(-1);
   EXPECT_FALSE(Button("cmdPlay")->isEnabled());
   EXPECT_EQ(Button("cmdPlay")->toolTip(), "");
