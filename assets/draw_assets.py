@@ -347,15 +347,32 @@ def draw_dragon(cv):
     cv.put({(138, 35), (139, 35)}, 'd_line')
 
 
+# Where the window's Play button covers the picture (x, y, right, bottom), in
+# the picture's pixels: the row of the drop-down list, between the flame and
+# the dragon's hand.
+PLAY_BUTTON = (113, 73, 142, 87)
+
+
 def draw_fire(cv):
     # Aimed between the subtitle and the dragon's head; the lower part may end up
-    # under the window's drop-down list, so nothing important goes there.
-    mouth, tip = (137, 45), (97, 59)
+    # under the window's drop-down list, so nothing important goes there. The
+    # tongues and sparks stay above the Play button, which would cut them off.
+    mouth, tip = (137, 45), (97, 55)
     for colour, reach, scale, licks in [('fire0', 1.0, 0.9, 1.1), ('fire1', 0.9, 0.68, 0.8),
                                         ('fire2', 0.75, 0.45, 0.6), ('core', 0.5, 0.25, 0)]:
         cv.put(flame(mouth, tip, reach, scale, licks), colour)
-    for x, y, r, c in [(95, 75, 1.6, 'fire1'), (112, 77, 1.2, 'fire0'), (88, 70, 1.1, 'fire0')]:
+    for x, y, r, c in [(95, 73, 1.6, 'fire1'), (108, 69, 1.2, 'fire0'), (88, 67, 1.1, 'fire0')]:
         cv.put(ellipse(x, y, r, r * 1.3), c)
+
+
+def draw_cry_waves(cv):
+    """Sound waves from the Play button's right edge toward the dragon: the
+    button plays its cry."""
+    _, top, right, bottom = PLAY_BUTTON
+    cx, cy = right - 6, (top + bottom) / 2
+    for radius, colour in [(9, 'gold_hi'), (12.5, 'gold'), (16, 'gold_lo')]:
+        ring = ellipse(cx, cy, radius + 0.6, radius + 0.6) - ellipse(cx, cy, radius - 0.6, radius - 0.6)
+        cv.put({(x, y) for x, y in ring if x >= right + 1 and abs(y + 0.5 - cy) < 6}, colour)
 
 
 def title_frames():
@@ -364,6 +381,7 @@ def title_frames():
     draw_logo(cv)
     draw_dragon(cv)
     draw_fire(cv)
+    draw_cry_waves(cv)
     rgb, index = build_palette()
     frames = [[index[c][k] for row in cv.px for c in row] for k in (0, 1)]
     return rgb, frames

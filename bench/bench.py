@@ -6,16 +6,20 @@ never judged: a slow machine prints slow figures and still passes. Only the
 system-call audit, which counts bytes rather than time, gives a verdict.
 """
 
+import ctypes
 import json
+import math
 import os
 import platform
 import re
 import shutil
+import signal
 import statistics
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 from pathlib import Path
 
@@ -277,10 +281,20 @@ def peak_memory_kib(pid):
     return int(re.search(r"^VmHWM:\s+(\d+) kB", status, re.MULTILINE).group(1))
 
 
+def cpu_seconds(pid):
+    """The processor time all threads of the process have had so far: on a
+    shared machine it moves less than the time on the clock."""
+    total = 0
+    for task in Path(f"/proc/{pid}/task").iterdir():
+        total += int((task / "schedstat").read_text().split()[0])
+    return total / 1e9
+
+
 def window_start(program, title, env, runs=7, timeout=15.0):
-    """Median seconds from start until the window is mapped and visible, and
-    the median peak resident memory in KiB; or why it never showed."""
-    seconds, memory = [], []
+    """Median seconds from start until the window is mapped and visible, the
+    median processor time it took to get there, and the median peak resident
+    memory in KiB; or why it never showed."""
+    seconds, cpu, memory = [], [], []
     for _ in range(runs):
         errors = tempfile.TemporaryFile(mode="w+")
         start = time.perf_counter()
@@ -298,17 +312,19 @@ def window_start(program, title, env, runs=7, timeout=15.0):
                     return f"showed no window titled {title} within {timeout:.0f} s"
                 time.sleep(0.002)
             seconds.append(time.perf_counter() - start)
+            cpu.append(cpu_seconds(process.pid))
             time.sleep(0.5)  # let the first paint and its allocations finish
             memory.append(peak_memory_kib(process.pid))
         finally:
             process.kill()
             process.wait()
             errors.close()
-    return statistics.median(seconds), statistics.median(memory)
+    return statistics.median(seconds), statistics.median(cpu), statistics.median(memory)
 
 
 def windows():
-    print("\n(d) window cold start to visible, and peak memory (VmHWM), median of 7, under Xvfb")
+    print("\n(d) window cold start to visible (on the clock, and processor time), and peak memory"
+          " (VmHWM),\n    median of 7, under Xvfb")
     # scripts/bench runs this on a virtual display of its own (scripts/with-xvfb).
     if not os.environ.get("DISPLAY"):
         print("  no display: run scripts/bench")
@@ -325,7 +341,158 @@ def windows():
             if isinstance(result, str):
                 print(f"  {label:<18} {result}")
             else:
-                print(f"  {label:<18} {milliseconds(result[0])}, peak {result[1] / 1024:.1f} MiB")
+                print(f"  {label:<18} {milliseconds(result[0])}, processor {milliseconds(result[1])},"
+                      f" peak {result[2] / 1024:.1f} MiB")
+
+
+# The cry the Play figure plays: a tone of the bench's own in a cry table
+# the image's FireRed 1.0 words point at, as Charizard's entry.
+CRY_TABLE_WORDS = (0x72114, 0x72138)
+CRY_TABLE, CRY_WAVE = 0x10000, 0x20000
+CRY_RATE = 10512
+RECORD_RATE = 44100
+
+
+def image_with_cry(name):
+    path = make_image(name, 0x80000)
+    tone = bytes(int(128 + 100 * math.sin(2 * math.pi * 440 * i / CRY_RATE)) & 0xFF ^ 0x80
+                 for i in range(CRY_RATE // 4))
+    with open(path, "r+b") as image:
+        for word in CRY_TABLE_WORDS:
+            image.seek(word)
+            image.write((0x08000000 + CRY_TABLE).to_bytes(4, "little"))
+        image.seek(CRY_TABLE + 12 * 5)
+        image.write(bytes([0, 60, 0, 0]) + (0x08000000 + CRY_WAVE).to_bytes(4, "little"))
+        image.seek(CRY_WAVE)
+        image.write(bytes(4) + (CRY_RATE * 1024).to_bytes(4, "little") + bytes(4) +
+                    len(tone).to_bytes(4, "little") + tone)
+    return path
+
+
+def vantrel_windows(env):
+    """The program's visible windows titled Vantrel: (main, boxes)."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Vantrel$"],
+                           env=env, capture_output=True, text=True).stdout.split()
+    boxes = [w for w in found if "window id" in subprocess.run(
+        ["xprop", "-id", w, "WM_TRANSIENT_FOR"], env=env, capture_output=True, text=True).stdout]
+    main = [w for w in found if w not in boxes]
+    return (main[0] if main else None), boxes
+
+
+class Recorder:
+    """parec on the sink's monitor, read as it comes: the time each read
+    arrived and its samples."""
+
+    def __init__(self, server, sink):
+        self.process = subprocess.Popen(
+            ["parec", f"--server={server}", "-d", f"{sink}.monitor", "--raw", "--format=s16le",
+             f"--rate={RECORD_RATE}", "--channels=1", "--latency-msec=5"],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.reads = []
+        self.thread = threading.Thread(target=self.read, daemon=True)
+        self.thread.start()
+
+    def read(self):
+        while chunk := os.read(self.process.stdout.fileno(), 4096):
+            self.reads.append((time.perf_counter(), chunk))
+
+    def first_sound_after(self, start):
+        """When the first sample louder than a whisper reached the monitor,
+        taken as its read's arrival less the samples that came after it."""
+        for arrived, chunk in list(self.reads):
+            if arrived < start:
+                continue
+            samples = struct.unpack(f"<{len(chunk) // 2}h", chunk[:len(chunk) // 2 * 2])
+            for i, sample in enumerate(samples):
+                if abs(sample) > 256:
+                    return arrived - (len(samples) - i) / RECORD_RATE
+        return None
+
+    def stop(self):
+        self.process.send_signal(signal.SIGINT)
+        self.process.wait()
+
+
+class Mouse:
+    """The mouse's left button, pressed and released through XTest from this
+    process: xdotool takes tens of milliseconds of its own around a click."""
+
+    def __init__(self):
+        self.x11 = ctypes.CDLL("libX11.so.6")
+        self.xtest = ctypes.CDLL("libXtst.so.6")  # xdotool's own dependency
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.display = ctypes.c_void_p(self.x11.XOpenDisplay(None))
+
+    def button(self, pressed):
+        self.xtest.XTestFakeButtonEvent(self.display, 1, int(pressed), 0)
+        self.x11.XFlush(self.display)
+
+    def close(self):
+        self.x11.XCloseDisplay(self.display)
+
+
+def play_latency(rounds=7):
+    print(f"\n(e) Play click to the first sample at the sink, median of {rounds}, under Xvfb")
+    if not os.environ.get("DISPLAY") or not WINDOW.exists():
+        print("  no display or no window program: run scripts/bench")
+        return
+    with tempfile.TemporaryDirectory() as folder:
+        env = dict(os.environ, XDG_RUNTIME_DIR=folder, PULSE_RUNTIME_PATH=folder, HOME=folder)
+        sink = "vantrel_bench"
+        server_address = f"unix:{folder}/native"
+        server = subprocess.Popen(
+            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+             f"--load=module-null-sink norewinds=1 sink_name={sink}",
+             f"--load=module-native-protocol-unix auth-anonymous=1 socket={folder}/native"],
+            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        program = None
+        recorder = None
+        try:
+            while subprocess.run(["pactl", f"--server={server_address}", "info"],
+                                 capture_output=True).returncode != 0:
+                time.sleep(0.05)
+            recorder = Recorder(server_address, sink)
+            program = subprocess.Popen([str(WINDOW), str(image_with_cry("play.gba"))],
+                                       env=dict(env, PULSE_SERVER=server_address),
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            main, boxes = None, []
+            while not (main and boxes):  # the window, and the box of the image opened
+                time.sleep(0.05)
+                main, boxes = vantrel_windows(env)
+            subprocess.run(["xdotool", "windowfocus", "--sync", boxes[0], "key", "Return"],
+                           env=env, check=True)
+            while vantrel_windows(env)[1]:
+                time.sleep(0.05)
+            subprocess.run(["xdotool", "mousemove", "--window", main, "216", "148"], env=env,
+                           check=True)
+            mouse = Mouse()
+            latencies = []
+            for _ in range(rounds):
+                time.sleep(0.6)  # the cry before has ended
+                mouse.button(True)
+                time.sleep(0.05)
+                # A button is clicked when it is let go.
+                mouse.button(False)
+                clicked = time.perf_counter()
+                time.sleep(0.4)
+                heard = recorder.first_sound_after(clicked)
+                if heard is not None:
+                    latencies.append(heard - clicked)
+            mouse.close()
+            if latencies:
+                print(f"  click to first sample    median {milliseconds(statistics.median(latencies))}"
+                      f" (min {milliseconds(min(latencies))}, max {milliseconds(max(latencies))},"
+                      f" {len(latencies)} of {rounds} heard)")
+            else:
+                print("  no click was heard")
+        finally:
+            if program:
+                program.kill()
+                program.wait()
+            if recorder:
+                recorder.stop()
+            server.terminate()
+            server.wait()
 
 
 def machine():
@@ -355,6 +522,7 @@ def main():
         cry_export()
         audit_ok = audit()
         windows()
+        play_latency()
     finally:
         shutil.rmtree(IMAGES, ignore_errors=True)
     if not audit_ok:

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cry/cry_slot.h"
+#include "cry/cry_sound.h"
 #include "cry/image_cry.h"
 #include "cry/species_list.h"
 #include "image_bytes/failure_box.h"
@@ -43,20 +44,24 @@ void EditingCommands::OpenPath(const std::string& path) {
     CloseImageWithoutCryByte(reading.location);
     return;
   }
+  has_cry_table_ = reading.cry_table_found;
   window_.SetRomPath(Absolute(path));
   // 252 to 255 name no entry: show none, as for "no cry".
   window_.SetSelection(*reading.value <= kSpeciesCount ? PositionOfValue(*reading.value)
                                                        : std::int16_t{-1});
   window_.SetEditingEnabled(true);
+  ShowPlayState();
   MsgBox("ROM opened successfully!");
 }
 
 // Any other byte of the image is part of the game, which a write would
 // damage: with no cry byte found, the window keeps nothing open to write.
 void EditingCommands::CloseImageWithoutCryByte(const CryByteLocation& location) {
+  has_cry_table_ = false;
   window_.SetEditingEnabled(false);
   window_.SetSelection(-1);
   window_.SetRomPath("");
+  ShowPlayState();
   MsgBox("Vantrel cannot find the title screen's cry byte in this image (" + FindingText(location) +
          ") and will not write to it.");
 }
@@ -89,6 +94,49 @@ void EditingCommands::Remove() {
 
 void EditingCommands::Restore() {
   Write(std::nullopt, "Cry restored successfully!");
+}
+
+// The image is read anew, so the cry played is the image's as it is now.
+void EditingCommands::Play() {
+  const std::optional<int> species = SpeciesToPlay();
+  if (!species) return;
+  CrySound sound;
+  try {
+    sound = ReadImageCrySound(PathFromUtf8(window_.RomPath()), *species).sound;
+  } catch (const RuntimeError& error) {
+    ShowFailureBox(error);
+    return;
+  } catch (const CryDataError& error) {
+    MsgBox("Vantrel cannot play " + std::string(error.what()) + ".");
+    return;
+  }
+  try {
+    player_.Play(sound);
+  } catch (const NoSoundError& error) {
+    MsgBox("Vantrel cannot play sound: " + std::string(error.what()) + ".");
+  }
+}
+
+void EditingCommands::SelectionChanged() {
+  ShowPlayState();
+}
+
+std::optional<int> EditingCommands::SpeciesToPlay() const {
+  const std::int16_t position = window_.Selection();
+  if (!has_cry_table_ || position < 0 || static_cast<std::size_t>(position) >= kSpeciesCount) {
+    return std::nullopt;
+  }
+  return ValueOfPosition(position);
+}
+
+void EditingCommands::ShowPlayState() {
+  const std::optional<int> species = SpeciesToPlay();
+  if (!species) {
+    window_.SetPlayState(false, "");
+    return;
+  }
+  window_.SetPlayState(
+      true, "Play " + std::string(SpeciesName(*species)) + "'s cry from " + window_.RomPath());
 }
 
 }  // namespace vantrel

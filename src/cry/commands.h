@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cry/cry_locator.h"
+#include "cry/cry_player.h"
 #include "cry/window_state.h"
 #include "dialogs/cls_common_dialog.h"
 
@@ -21,13 +22,13 @@ inline constexpr std::uint32_t kOpenFlags =
 // Makes a fresh dialog object for every Open, so nothing carries over.
 using DialogFactory = std::function<std::unique_ptr<clsCommonDialog>()>;
 
-// The four commands behind the window's buttons. Each reports success in a
-// box titled with the application's title, and only once its work is done;
-// file failures have been shown in the failure box by then.
+// The commands behind the window's buttons. Each that writes reports
+// success in a box titled with the application's title, and only once its
+// work is done; file failures have been shown in the failure box by then.
 class EditingCommands {
  public:
-  EditingCommands(WindowState& window, DialogFactory make_dialog)
-      : window_(window), make_dialog_(std::move(make_dialog)) {}
+  EditingCommands(WindowState& window, DialogFactory make_dialog, CryPlayer& player)
+      : window_(window), make_dialog_(std::move(make_dialog)), player_(player) {}
 
   // Asks for an image and opens it. Cancel changes nothing.
   void Open();
@@ -42,15 +43,28 @@ class EditingCommands {
   void Remove();
   // Writes the image's stock cry, whatever the list shows.
   void Restore();
+  // Plays the selected species' cry from the open image, saved or not,
+  // without waiting for it to end. Only an image whose cry table Open found
+  // has one to play.
+  void Play();
+  // The front end calls this when the user picks another species, so that
+  // Play follows the list.
+  void SelectionChanged();
 
  private:
   // Writes `value`, or the stock cry when it is empty, where the image's cry
   // byte is found at the time of the write.
   void Write(std::optional<std::uint8_t> value, std::string_view success);
   void CloseImageWithoutCryByte(const CryByteLocation& location);
+  // The species whose cry Play would play, if any.
+  std::optional<int> SpeciesToPlay() const;
+  void ShowPlayState();
 
   WindowState& window_;
   DialogFactory make_dialog_;
+  CryPlayer& player_;
+  // Whether Open found the open image's cry table.
+  bool has_cry_table_ = false;
 };
 
 }  // namespace vantrel

@@ -12,9 +12,6 @@
 namespace vantrel {
 namespace {
 
-// Cartridge addresses as the game's code holds them.
-constexpr std::uint32_t kCartridgeBase = 0x08000000;
-
 constexpr std::int64_t kCriesPerBlock = 128;
 constexpr std::int64_t kEntrySize = 12;
 constexpr std::int64_t kWaveHeaderSize = 16;
@@ -79,10 +76,10 @@ class CryReader {
   }
 
   std::int64_t OffsetOf(std::uint32_t address, const std::string& what) const {
-    if (address < kCartridgeBase) {
+    if (address < kCartridgeAddress) {
       Fail(what + " (" + Hex(address) + ") is not a cartridge address");
     }
-    return address - kCartridgeBase;
+    return address - kCartridgeAddress;
   }
 
   std::int64_t Size() const { return size_; }
@@ -106,7 +103,25 @@ std::uint32_t PlayedRate(const CryReader& reader, std::uint32_t rate_field, int 
   return static_cast<std::uint32_t>(rate);
 }
 
+// Whether the word at `word_at` holds a cartridge address inside the image.
+bool PointsInside(BinaryFile& file, std::int64_t word_at, std::int64_t size) {
+  std::array<std::uint8_t, 4> word{};
+  if (file.Read(word_at, word) < word.size()) return false;
+  const std::uint32_t address = Word(word, 0);
+  return address >= kCartridgeAddress && address - kCartridgeAddress < size;
+}
+
 }  // namespace
+
+std::optional<CryTableWords> FindCryTable(BinaryFile& file, const CryByteLocation& location) {
+  if (!location.at_release_offset) return std::nullopt;
+  const CryTableWords& words = location.release->cry_table;
+  const std::int64_t size = file.Size();
+  if (!PointsInside(file, words.block0, size) || !PointsInside(file, words.block1, size)) {
+    return std::nullopt;
+  }
+  return words;
+}
 
 CrySound DecodeCry(BinaryFile& file, const CryTableWords& table, int species) {
   if (species < 1 || species > static_cast<int>(kSpeciesCount)) {

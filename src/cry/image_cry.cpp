@@ -9,8 +9,11 @@ namespace vantrel {
 
 CryReading ReadImageCry(const std::filesystem::path& path) {
   BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
-  CryReading reading{LocateCryByte(file), std::nullopt};
-  if (reading.location.offset) reading.value = ReadCry(file, *reading.location.offset);
+  CryReading reading{LocateCryByte(file), std::nullopt, false};
+  if (reading.location.offset) {
+    reading.value = ReadCry(file, *reading.location.offset);
+    reading.cry_table_found = FindCryTable(file, reading.location).has_value();
+  }
   file.Close();
   return reading;
 }
@@ -30,32 +33,30 @@ CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::u
   return writing;
 }
 
-const CryTableWords* CryTableOf(const CryByteLocation& location) {
-  return location.at_release_offset ? &location.release->cry_table : nullptr;
-}
-
 ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species) {
   BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
   const CryByteLocation location = LocateCryByte(file);
-  const CryTableWords* table = CryTableOf(location);
-  if (table == nullptr) {
-    throw CryDataError(
-        "no cry table: Vantrel knows where it is only in FireRed and LeafGreen 1.0 and 1.1 "
-        "with their title screen's code in place, and this image is " +
-        ReleaseText(location));
+  const std::string cry = species ? std::string(SpeciesName(*species)) + "'s cry"
+                                  : std::string("the title screen's cry");
+  const std::optional<CryTableWords> table = FindCryTable(file, location);
+  if (!table) {
+    throw CryDataError(cry +
+                       ": the image has no cry table Vantrel can find (it knows where "
+                       "FireRed and LeafGreen 1.0 and 1.1 keep theirs, with their title "
+                       "screen's code in place; this image is " +
+                       ReleaseText(location) + ")");
   }
   if (!species) {
     const std::uint8_t played = ReadCry(file, *location.offset);
-    if (played == NoCry) throw CryDataError("the title screen plays no cry");
+    if (played == NoCry) throw CryDataError(cry + ": there is none, the cry byte is 0");
     if (played > kSpeciesCount) {
-      throw CryDataError("the title screen's cry byte, " + std::to_string(played) +
-                         ", names no species");
+      throw CryDataError(cry + ": the cry byte, " + std::to_string(played) + ", names no species");
     }
     species = played;
   }
-  ImageCrySound cry{*species, DecodeCry(file, *table, *species)};
+  ImageCrySound sound{*species, DecodeCry(file, *table, *species)};
   file.Close();
-  return cry;
+  return sound;
 }
 
 }  // namespace vantrel

@@ -9,14 +9,16 @@
 
 namespace vantrel {
 
-// An image's cry byte and its value, found through one read-only open.
+// An image's cry byte and its value, and its cry table, found through one
+// read-only open.
 struct CryReading {
   CryByteLocation location;
   std::optional<std::uint8_t> value;  // when the cry byte was found
+  bool cry_table_found = false;
 };
 
-// Opens the image read-only, finds its cry byte and reads it. File failures
-// are raised.
+// Opens the image read-only, finds its cry byte and reads it, and finds its
+// cry table. File failures are raised.
 CryReading ReadImageCry(const std::filesystem::path& path);
 
 // What a write found, and where it wrote what.
@@ -40,15 +42,11 @@ struct ImageCrySound {
   CrySound sound;
 };
 
-// Whether the image's cry table can be found: its words are where its
-// release keeps them, known only when the release's title-screen code was
-// found where that release has it.
-const CryTableWords* CryTableOf(const CryByteLocation& location);
-
 // The cry of `species`, or of the species the title screen plays when it is
-// empty, from the image at `path`, opened read-only. File failures raise
-// RuntimeError; an image with no cry table, no cry byte to take the species
-// from, or a table or wave that cannot be played raises CryDataError.
+// empty, from the image at `path`, opened read-only and read as it is now.
+// File failures raise RuntimeError; an image with no cry table, no species
+// on its title screen, or a table or wave that cannot be played raises
+// CryDataError, whose text starts with the cry it is about.
 ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species);
 
 }  // namespace vantrel

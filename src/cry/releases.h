@@ -6,9 +6,12 @@
 
 namespace vantrel {
 
+// Where the cartridge lies in the game's address space: file offset 0.
+inline constexpr std::uint32_t kCartridgeAddress = 0x08000000;
+
 // The file offsets of the two words in the game's code that hold the cry
-// table's address (as a GBA address, 0x08000000 + file offset): one for
-// cry ids 0 to 127, one for 128 to 255.
+// table's address (as a cartridge address): one for cry ids 0 to 127, one
+// for 128 to 255.
 struct CryTableWords {
   std::int64_t block0;
   std::int64_t block1;

@@ -17,6 +17,8 @@ class WindowState {
   // Enables or disables the species list and the Save, Remove and Restore
   // buttons.
   virtual void SetEditingEnabled(bool enabled) = 0;
+  // Enables or disables the Play button and sets its tooltip.
+  virtual void SetPlayState(bool enabled, const std::string& tooltip) = 0;
   // The path (UTF-8) of the image the last successful Open read; empty when
   // none is open.
   virtual std::string RomPath() const = 0;
@@ -34,6 +36,10 @@ class PlainWindowState : public WindowState {
   void SetEditingEnabled(bool enabled) override {
     list_enabled = save_enabled = remove_enabled = restore_enabled = enabled;
   }
+  void SetPlayState(bool enabled, const std::string& tooltip) override {
+    play_enabled = enabled;
+    play_tooltip = tooltip;
+  }
   std::string RomPath() const override { return rom_path; }
   void SetRomPath(const std::string& path) override { rom_path = path; }
   std::uintptr_t OwnerHandle() const override { return owner; }
@@ -43,6 +49,8 @@ class PlainWindowState : public WindowState {
   bool save_enabled = false;
   bool remove_enabled = false;
   bool restore_enabled = false;
+  bool play_enabled = false;
+  std::string play_tooltip;
   std::string rom_path;
   std::uintptr_t owner = 0;
 };

@@ -320,9 +320,9 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
 // The cry of a species, or the title screen's, as a WAV file of the image's
 // own samples: to a file, or to the output byte for byte.
 TEST_F(CliTest, CryWritesTheImagesOwnSamplesAsAWavFile) {
-  const std::vector<std::int8_t> samples = {0, 1, -1, 127, -128, 10, '\n', '\r', 26};
+  const std::vector<std::int8_t>& samples = test::kTestCry.samples;
   std::vector<std::uint8_t> made = test::ReleaseImageBytes(kReleases[1], 25);
-  test::PutPlainCry(made, kReleases[1], 25, samples);
+  test::PutCry(made, kReleases[1], 25);
   test::WriteBytes(image, made);
   const std::string wav_file = Text(dir / "pikachu.wav");
   const ProgramResult to_file = Cli({"cry", Text(image), "-o", wav_file});
@@ -344,7 +344,9 @@ TEST_F(CliTest, CryWritesTheImagesOwnSamplesAsAWavFile) {
   test::WriteBytes(image, CodeAt(Unknown("BPRF"), {0x791EE}));
   const ProgramResult no_table = Cli({"cry", Text(image), "Mew", "-o", wav_file});
   EXPECT_EQ(no_table.exit_code, 1);
-  EXPECT_EQ(no_table.err.find("vantrel-cli: " + Text(image) + ": no cry table: "), 0u)
+  EXPECT_EQ(no_table.err.find("vantrel-cli: " + Text(image) +
+                              ": Mew's cry: the image has no cry table Vantrel can find ("),
+            0u)
       << no_table.err;
 }
 

@@ -4,6 +4,7 @@
 #include "cry/releases.h"
 #include "runtime/path_text.h"
 #include "support/recording_box.h"
+#include "support/recording_player.h"
 #include "support/scripted_dialog.h"
 #include "support/temp_files.h"
 #include "support/unprivileged.h"
@@ -40,12 +41,15 @@ class CommandsTest : public ::testing::Test {
   test::TempDir dir;
   test::RecordingMessageBox boxes;
   test::ScriptedDialogBackend dialogs;
+  test::RecordingPlayer player;
   PlainWindowState window;
   int dialogs_made = 0;
-  EditingCommands commands{window, [this] {
+  EditingCommands commands{window,
+                           [this] {
                              ++dialogs_made;
                              return std::make_unique<clsCommonDialog>(dialogs);
-                           }};
+                           },
+                           player};
 };
 
 TEST_F(CommandsTest, OpenAsksWithAFreshDialogAndShowsTheCry) {
@@ -197,16 +201,23 @@ TEST_F(CommandsTest, UnicodeAndLongPathsWork) {
 
 // Each release opens with no box but the success box, and its cry byte is
 // read and written where it keeps it; Restore writes its own stock cry.
-TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByte) {
+// Play plays the list's species through the release's own table words, not
+// the saved one, and writes nothing.
+TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByteAndPlayed) {
   const fs::path image = dir / "release.gba";
   for (const Release& release : kReleases) {
     SCOPED_TRACE(release.name);
     boxes.shown.clear();
     std::vector<std::uint8_t> expected = test::ReleaseImageBytes(release, 6);
+    test::PutCry(expected, release, 25);
     test::WriteBytes(image, expected);
     OpenThroughDialog(image);
     EXPECT_EQ(window.selection, 5);
     window.selection = 24;
+    commands.Play();
+    ASSERT_EQ(player.played.size(), 1u);
+    EXPECT_EQ(player.played[0].samples, test::kTestCry.samples);
+    player.played.clear();
     commands.Save();
     expected[static_cast<std::size_t>(release.cry_byte)] = 25;
     EXPECT_EQ(ReadBytes(image), expected);
@@ -218,18 +229,22 @@ TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByte) {
 }
 
 // The window can never write a byte that is not the cry: an image without
-// the title screen's code leaves nothing open to write, and so does one
-// whose code is gone when a write finds the cry byte again.
-TEST_F(CommandsTest, AnImageWithoutACryByteLeavesNothingOpenToWrite) {
+// the title screen's code leaves nothing open to write or play, and so does
+// one whose code is gone when a write finds the cry byte again.
+TEST_F(CommandsTest, AnImageWithoutACryByteLeavesNothingOpen) {
   const ShownBox none{
       "Vantrel cannot find the title screen's cry byte in this image (the title screen's code is "
       "not in the image) and will not write to it.",
       "Vantrel"};
-  const fs::path image = Image("image.gba", 6);
+  const fs::path image = dir / "image.gba";
   const fs::path without = test::MakeImage(dir / "short.gba", 0x791EE);
   for (const bool at_open : {true, false}) {
     boxes.shown.clear();
+    std::vector<std::uint8_t> made = ImageBytes();
+    test::PutCry(made, kReleases[0], 6);
+    test::WriteBytes(image, made);
     OpenThroughDialog(image);
+    EXPECT_TRUE(window.play_enabled);
     if (at_open) {
       OpenThroughDialog(without);
     } else {
@@ -238,12 +253,74 @@ TEST_F(CommandsTest, AnImageWithoutACryByteLeavesNothingOpenToWrite) {
     }
     EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, none}));
     EXPECT_FALSE(window.list_enabled || window.save_enabled || window.remove_enabled ||
-                 window.restore_enabled);
+                 window.restore_enabled || window.play_enabled);
     EXPECT_EQ(window.selection, -1);
     EXPECT_EQ(window.rom_path, "");
   }
   EXPECT_EQ(ReadBytes(without), test::ImageBytes(0x791EE));
   EXPECT_EQ(ReadBytes(image), test::ImageBytes(0x791EE));
+}
+
+// Play is offered for a species selected in an image whose cry table was
+// found, and names both; the list's changes reach it through the front end.
+TEST_F(CommandsTest, PlayFollowsTheImageAndTheSelection) {
+  std::vector<std::uint8_t> beyond = ImageBytes();
+  test::PutCry(beyond, kReleases[0], 6);
+  const fs::path image = dir / "fire.gba";
+  test::WriteBytes(image, beyond);
+  OpenThroughDialog(image);
+  EXPECT_TRUE(window.play_enabled);
+  EXPECT_EQ(window.play_tooltip, "Play Charizard's cry from " + Utf8FromPath(image));
+  window.selection = 202;  // the one name with a trailing blank in the list
+  commands.SelectionChanged();
+  EXPECT_EQ(window.play_tooltip, "Play Girafarig's cry from " + Utf8FromPath(image));
+  window.selection = -1;
+  commands.SelectionChanged();
+  EXPECT_FALSE(window.play_enabled);
+  EXPECT_EQ(window.play_tooltip, "");
+
+  // No table: none of the release's words, one pointing past the end, or
+  // the title screen's code not where the release keeps it.
+  std::vector<std::uint8_t> moved = beyond;
+  std::copy_n(moved.begin() + 0x791EE - 12, 24, moved.begin() + 0x40010 - 12);
+  std::fill_n(moved.begin() + 0x791EE - 12, 24, 0);
+  test::PutWord(beyond, static_cast<std::size_t>(kReleases[0].cry_table.block1),
+                0x08000000 + static_cast<std::uint32_t>(beyond.size()));
+  for (const std::vector<std::uint8_t>& bytes : {ImageBytes(), beyond, moved}) {
+    test::WriteBytes(image, bytes);
+    OpenThroughDialog(image);
+    EXPECT_TRUE(window.save_enabled);
+    EXPECT_FALSE(window.play_enabled);
+  }
+}
+
+TEST_F(CommandsTest, WhatCannotBePlayedIsSaidInABox) {
+  std::vector<std::uint8_t> made = ImageBytes();
+  test::PutCry(made, kReleases[0], 25);
+  const fs::path image = dir / "fire.gba";
+  test::WriteBytes(image, made);
+  OpenThroughDialog(image);
+  window.selection = 24;
+
+  player.refusal = "no sound server answered (PulseAudio: Connection refused)";
+  commands.Play();
+  EXPECT_EQ(boxes.shown.back(),
+            (ShownBox{"Vantrel cannot play sound: no sound server answered (PulseAudio: "
+                      "Connection refused).",
+                      "Vantrel"}));
+  player.refusal.reset();
+
+  window.selection = 25;  // Raichu has no entry of its own: the filler
+  commands.Play();
+  EXPECT_EQ(boxes.shown.back().title, "Vantrel");
+  EXPECT_EQ(boxes.shown.back().text.rfind("Vantrel cannot play Raichu's cry: ", 0), 0u)
+      << boxes.shown.back().text;
+
+  fs::remove(image);
+  commands.Play();
+  EXPECT_EQ(boxes.shown.back(), (ShownBox{"File not found", "Error: 53"}));
+  EXPECT_EQ(boxes.shown.size(), 4u);
+  EXPECT_TRUE(player.played.empty());
 }
 
 }  // namespace

@@ -9,11 +9,11 @@
 namespace vantrel::layout {
 namespace {
 
-TEST(FormLayout, TabOrderIsOpenSaveListRestoreRemove) {
+TEST(FormLayout, TabOrderIsOpenSaveListPlayRestoreRemove) {
   std::vector<std::string_view> names;
   for (const Control* control : kTabOrder) names.push_back(control->name);
-  EXPECT_EQ(names, (std::vector<std::string_view>{"cmdOpen", "cmdSave", "cmbPoke", "cryRestore",
-                                                  "Command1"}));
+  EXPECT_EQ(names, (std::vector<std::string_view>{"cmdOpen", "cmdSave", "cmbPoke", "cmdPlay",
+                                                  "cryRestore", "Command1"}));
 }
 
 TEST(FormLayout, PixelsAreTwipsOverFifteenScaled) {

@@ -55,7 +55,9 @@ cry_byte() { od -An -tu1 -j $((0x791EE)) -N1 "$1" | tr -d ' '; }
 set_cry() { printf "\\$(printf %03o "$2")" | dd of="$1" bs=1 seek=$((0x791EE)) conv=notrunc status=none; }
 put() { printf "$2" | dd of="$1" bs=1 seek=$(($3)) conv=notrunc status=none; }
 # make_image PATH CRY: zeros with a FireRed 1.0 header (game code BPRE, 0x96
-# at 0xB2) and the title screen's code around the cry byte, which holds CRY.
+# at 0xB2) and the title screen's code around the cry byte, which holds CRY;
+# and a cry table (both words at 0x08010000) whose entry for Charizard names
+# a wave of the test's own: 16 samples at 10512 Hz at 0x20000.
 make_image() {
   head -c $((0x80000)) /dev/zero >"$1"
   put "$1" 'BPRE' 0xAC
@@ -63,4 +65,10 @@ make_image() {
   put "$1" '\200\040\010\100\000\006\005\016\000\055\133\321' '0x791EE - 12'
   put "$1" '\040\000\041\370\367\375\375\040\173\000\360' '0x791EE + 1'
   set_cry "$1" "$2"
+  put "$1" '\000\000\001\010' 0x72114
+  put "$1" '\000\000\001\010' 0x72138
+  put "$1" '\000\074\000\000\000\000\002\010' '0x10000 + 12 * 5'
+  put "$1" '\000\100\244\000' 0x20004
+  put "$1" '\020' 0x2000C
+  put "$1" '\000\040\100\040\000\340\300\340\000\040\100\040\000\340\300\340' 0x20010
 }

@@ -77,23 +77,24 @@ void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, 
   std::copy(kCodeAfterCryByte.begin(), kCodeAfterCryByte.end(), at + 1);
 }
 
-void PutPlainCry(std::vector<std::uint8_t>& bytes, const Release& release, int species,
-                 const std::vector<std::int8_t>& samples) {
+void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+void PutCry(std::vector<std::uint8_t>& bytes, const Release& release, int species,
+            const CrySound& sound) {
   constexpr std::uint32_t kTable = 0x60000;
   constexpr std::uint32_t kWave = 0x61000;
   constexpr std::uint32_t kCartridge = 0x08000000;
-  const auto put32 = [&](std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-  };
-  put32(static_cast<std::size_t>(release.cry_table.block0), kCartridge + kTable);
-  put32(static_cast<std::size_t>(release.cry_table.block1), kCartridge + kTable + 0x600);
+  PutWord(bytes, static_cast<std::size_t>(release.cry_table.block0), kCartridge + kTable);
+  PutWord(bytes, static_cast<std::size_t>(release.cry_table.block1), kCartridge + kTable + 0x600);
   const std::size_t entry = kTable + 12 * static_cast<std::size_t>(species - 1);
   bytes[entry] = 0;       // plain, forwards
   bytes[entry + 1] = 60;  // at the wave's own rate
-  put32(entry + 4, kCartridge + kWave);
-  put32(kWave + 4, 10512 * 1024);
-  put32(kWave + 12, static_cast<std::uint32_t>(samples.size()));
-  std::copy(samples.begin(), samples.end(), bytes.begin() + kWave + 16);
+  PutWord(bytes, entry + 4, kCartridge + kWave);
+  PutWord(bytes, kWave + 4, sound.rate * 1024);
+  PutWord(bytes, kWave + 12, static_cast<std::uint32_t>(sound.samples.size()));
+  std::copy(sound.samples.begin(), sound.samples.end(), bytes.begin() + kWave + 16);
 }
 
 std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {

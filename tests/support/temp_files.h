@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cry/cry_sound.h"
 #include "cry/releases.h"
 
 namespace vantrel::test {
@@ -43,10 +44,16 @@ std::vector<std::uint8_t> ImageBytes(std::size_t size = kImageSize, std::uint8_t
 // where it keeps it, with `cry` at the cry byte.
 std::vector<std::uint8_t> ReleaseImageBytes(const Release& release, std::uint8_t cry);
 
-// A cry table for `release` with `species`'s entry pointing at a plain wave
-// of `samples` at 10512 Hz, the table's words where the release keeps them.
-void PutPlainCry(std::vector<std::uint8_t>& bytes, const Release& release, int species,
-                 const std::vector<std::int8_t>& samples);
+// A cry of the tests' own.
+inline const CrySound kTestCry{10512, {0, 40, 80, 40, 0, -40, -80, -40, '\n', '\r', 26}};
+
+// A cry table for `release`, its words where the release keeps them, with
+// `species`'s entry naming a plain wave of `sound` at its own rate.
+void PutCry(std::vector<std::uint8_t>& bytes, const Release& release, int species,
+            const CrySound& sound = kTestCry);
+
+// `value` as a little-endian word at `at`.
+void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
 
 // The title screen's code around `cry_byte`, with `cry` there.
 void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, std::uint8_t cry);

@@ -8,6 +8,7 @@
 
 #include "cry/commands.h"
 #include "support/recording_box.h"
+#include "support/recording_player.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -16,8 +17,10 @@ int main(int argc, char** argv) {
   }
   vantrel::test::RecordingMessageBox boxes;
   vantrel::PlainWindowState window;
+  vantrel::test::RecordingPlayer player;
   // OpenPath and Save never ask for a file.
-  vantrel::EditingCommands commands(window, [] { return nullptr; });
+  vantrel::EditingCommands commands(
+      window, [] { return nullptr; }, player);
   commands.OpenPath(argv[1]);
   if (window.save_enabled) {
     window.SetSelection(static_cast<std::int16_t>(std::atoi(argv[2])));

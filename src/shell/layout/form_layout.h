@@ -57,17 +57,18 @@ struct Control {
 
 inline constexpr Font kButtonFont{"MS Sans Serif", 8.25, false, kHebrewCharset};
 
-inline constexpr std::array<Control, 8> kControls{{
-    {"Command1", ControlKind::kCommandButton, "Remove Cry", 2520, 3240, 1095, 495, 5, false,
+inline constexpr std::array<Control, 9> kControls{{
+    {"cmdPlay", ControlKind::kCommandButton, "Play", 2880, 2040, 735, 360, 4, false, kButtonFont},
+    {"Command1", ControlKind::kCommandButton, "Remove Cry", 2520, 3240, 1095, 495, 6, false,
      kButtonFont},
-    {"cryRestore", ControlKind::kCommandButton, "Restore Removed Cry", 3720, 3240, 1815, 495, 4,
+    {"cryRestore", ControlKind::kCommandButton, "Restore Removed Cry", 3720, 3240, 1815, 495, 5,
      false, kButtonFont},
     {"cmbPoke", ControlKind::kDropDownList, "", 840, 2040, 1935, 360, 3, false,
      Font{"Levenim MT", 9, true, kHebrewCharset}},
     {"cmdSave", ControlKind::kCommandButton, "Save ROM", 1200, 3240, 1215, 495, 1, false,
      kButtonFont},
     {"cmdOpen", ControlKind::kCommandButton, "Open ROM", 0, 3240, 1095, 495, 0, true, kButtonFont},
-    {"Label2", ControlKind::kLabel, "Made By: Dorvik", 0, 3720, 3375, 375, 6, true,
+    {"Label2", ControlKind::kLabel, "Made By: Dorvik", 0, 3720, 3375, 375, 7, true,
      Font{"Comic Sans MS", 9, true, kAnsiCharset}, Color{Color::Kind::kRgb, 192, 255, 255, 0},
      Color{Color::Kind::kSystem, 0, 0, 0, kSystemWindowFrame}},
     {"Image1", ControlKind::kPicture, "", 0, 0, 6120, 4440, kNoTabStop, false, std::nullopt},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string_view>
 
 #include "cry/commands.h"
 #include "shell/layout/form_layout.h"
@@ -38,14 +39,21 @@ inline constexpr std::array<ControlName, 4> kImageControls{"cmbPoke", "cmdSave",
 inline constexpr ControlName kNamedList = "cmbPoke";
 inline constexpr ControlName kListLabel = "Label1";
 
+// The button that plays the selected species' cry: the core enables it and
+// gives it its tooltip. A screen reader announces it by this name rather
+// than by its caption alone.
+inline constexpr ControlName kPlayButton = "cmdPlay";
+inline constexpr std::string_view kPlayButtonName = "Play cry";
+
 // Which button runs which command.
 struct Click {
   ControlName button;
   void (EditingCommands::*command)();
 };
-inline constexpr std::array<Click, 4> kClicks{{{"cmdOpen", &EditingCommands::Open},
+inline constexpr std::array<Click, 5> kClicks{{{"cmdOpen", &EditingCommands::Open},
                                                {"cmdSave", &EditingCommands::Save},
                                                {"Command1", &EditingCommands::Remove},
-                                               {"cryRestore", &EditingCommands::Restore}}};
+                                               {"cryRestore", &EditingCommands::Restore},
+                                               {"cmdPlay", &EditingCommands::Play}}};
 
 }  // namespace vantrel::layout

@@ -110,7 +110,8 @@ void PictureBox::paintEvent(QPaintEvent*) {
   painter.drawPixmap(rect(), picture_);
 }
 
-Form1::Form1(DialogFactory make_dialog) : commands_(*this, std::move(make_dialog)) {
+Form1::Form1(DialogFactory make_dialog, CryPlayer& player)
+    : commands_(*this, std::move(make_dialog), player) {
   setWindowTitle(QtText(layout::kWindow.caption));
   setWindowIcon(QIcon(QStringLiteral(":/vantrel.png")));
   setFont(FontOf(layout::kWindow.font));
@@ -137,6 +138,10 @@ void Form1::CreateControls() {
   // On Linux a combo box's accessible name is its current entry; a screen
   // reader finds what the list is for through its label, the buddy.
   static_cast<QLabel*>(Control(layout::kListLabel))->setBuddy(Control(layout::kNamedList));
+  Control(layout::kPlayButton)->setAccessibleName(QtText(layout::kPlayButtonName));
+  // Every change of the selection, the user's or the commands', reaches the
+  // core, which decides what Play offers.
+  connect(List(), &QComboBox::currentIndexChanged, this, [this] { commands_.SelectionChanged(); });
 
   for (const layout::Click& click : layout::kClicks) {
     connect(static_cast<QPushButton*>(Control(click.button)), &QPushButton::clicked, this,
@@ -163,6 +168,12 @@ void Form1::SetSelection(std::int16_t position) {
 
 void Form1::SetEditingEnabled(bool enabled) {
   for (layout::ControlName name : layout::kImageControls) Control(name)->setEnabled(enabled);
+}
+
+void Form1::SetPlayState(bool enabled, const std::string& tooltip) {
+  QWidget* play = Control(layout::kPlayButton);
+  play->setEnabled(enabled);
+  play->setToolTip(QtText(tooltip));
 }
 
 void Form1::SetRomPath(const std::string& path) {

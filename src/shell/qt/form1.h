@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cry/commands.h"
+#include "cry/cry_player.h"
 #include "cry/window_state.h"
 #include "shell/layout/form_layout.h"
 
@@ -28,12 +29,12 @@ class PictureBox : public QWidget {
 };
 
 // The main window: the layout table's controls, the window state over them,
-// and the four buttons wired to the commands. Opens an image dropped on it.
+// and the buttons wired to the commands. Opens an image dropped on it.
 class Form1 : public QWidget, public WindowState {
  public:
   // The Open command gets a fresh dialog object from `make_dialog` for
-  // every click.
-  explicit Form1(DialogFactory make_dialog);
+  // every click; Play plays through `player`, which outlives the window.
+  Form1(DialogFactory make_dialog, CryPlayer& player);
 
   // The control of the layout table named `name`.
   QWidget* Control(layout::ControlName name) const;
@@ -42,6 +43,7 @@ class Form1 : public QWidget, public WindowState {
   std::int16_t Selection() const override;
   void SetSelection(std::int16_t position) override;
   void SetEditingEnabled(bool enabled) override;
+  void SetPlayState(bool enabled, const std::string& tooltip) override;
   std::string RomPath() const override { return rom_path_; }
   // Also names the image in the tooltips of the controls that write to it.
   void SetRomPath(const std::string& path) override;

@@ -8,6 +8,7 @@
 #include "shell/qt/file_dialog_qt.h"
 #include "shell/qt/form1.h"
 #include "shell/qt/message_box_qt.h"
+#include "shell/qt/pulse_cry_player.h"
 #include "shell/qt/qt_text.h"
 #include "shell/qt/start.h"
 
@@ -47,8 +48,9 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("org.vantrel.Vantrel"));
 
   vantrel::qt::QtDialogBackend dialogs;
+  vantrel::qt::PulseCryPlayer player;
   vantrel::qt::Form1 form(
-      [&dialogs] { return std::make_unique<vantrel::clsCommonDialog>(dialogs); });
+      [&dialogs] { return std::make_unique<vantrel::clsCommonDialog>(dialogs); }, player);
   vantrel::qt::QtMessageBox boxes(&form);
   const vantrel::ScopedMessageBox installed(boxes);
   form.show();

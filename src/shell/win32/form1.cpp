@@ -118,9 +118,10 @@ void NameForScreenReaders(HWND control, std::string_view name) {
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance, DialogBackend& dialogs)
+Form1::Form1(HINSTANCE instance, DialogBackend& dialogs, CryPlayer& player)
     : picture_gif_(TitlePictureResource(instance)),
-      commands_(*this, [&dialogs] { return std::make_unique<clsCommonDialog>(dialogs); }) {
+      commands_(
+          *this, [&dialogs] { return std::make_unique<clsCommonDialog>(dialogs); }, player) {
   RegisterFormClass(instance, WindowProc);
   CreateWindowExW(kWindowExStyle, kClassName, WideFromUtf8(layout::kWindow.caption).c_str(),
                   kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
@@ -156,17 +157,21 @@ void Form1::CreateControls(HINSTANCE instance) {
   }
   NameForScreenReaders(Control(layout::kNamedList),
                        layout::ControlNamed(layout::kListLabel).caption);
+  NameForScreenReaders(Control(layout::kPlayButton), layout::kPlayButtonName);
   CreateTooltips(instance);
   last_focus_ = Control(*layout::kTabOrder.front());
 }
 
-// One tooltip for each control that writes to the image, empty until an
+// One tooltip for each control that works on the image, empty until an
 // image is open.
 void Form1::CreateTooltips(HINSTANCE instance) {
   tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
-  for (layout::ControlName name : layout::kImageControls) {
+  std::vector<layout::ControlName> tipped(layout::kImageControls.begin(),
+                                          layout::kImageControls.end());
+  tipped.push_back(layout::kPlayButton);
+  for (layout::ControlName name : tipped) {
     TTTOOLINFOW tool = ToolOf(name);
     tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -182,14 +187,21 @@ TTTOOLINFOW Form1::ToolOf(layout::ControlName name) const {
   return tool;
 }
 
+void Form1::SetTooltip(layout::ControlName name, const std::string& text) {
+  std::wstring wide = WideFromUtf8(text);
+  TTTOOLINFOW tool = ToolOf(name);
+  tool.lpszText = wide.data();
+  SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void Form1::SetRomPath(const std::string& path) {
   rom_path_ = path;
-  std::wstring text = WideFromUtf8(path);
-  for (layout::ControlName name : layout::kImageControls) {
-    TTTOOLINFOW tool = ToolOf(name);
-    tool.lpszText = text.data();
-    SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  for (layout::ControlName name : layout::kImageControls) SetTooltip(name, path);
+}
+
+void Form1::SetPlayState(bool enabled, const std::string& tooltip) {
+  EnableWindow(Control(layout::kPlayButton), enabled);
+  SetTooltip(layout::kPlayButton, tooltip);
 }
 
 void Form1::ApplyDpi(UINT dpi) {
@@ -260,6 +272,12 @@ std::optional<LRESULT> Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lpar
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED && OnClick(LOWORD(wparam))) return 0;
+      // The user picked another species; the commands' own choices send
+      // no notice and tell the core themselves.
+      if (HIWORD(wparam) == CBN_SELCHANGE && LOWORD(wparam) == ChildId(layout::kNamedList)) {
+        commands_.SelectionChanged();
+        return 0;
+      }
       break;
     case WM_CTLCOLORSTATIC:
       return OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));

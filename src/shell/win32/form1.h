@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cry/commands.h"
+#include "cry/cry_player.h"
 #include "cry/window_state.h"
 #include "dialogs/open_file_name.h"
 #include "shell/layout/form_layout.h"
@@ -25,12 +26,13 @@ constexpr int ChildId(layout::ControlName name) {
 }
 
 // The main window: the layout table's controls in a top-level window, the
-// window state over them, and the four buttons wired to the commands.
+// window state over them, and the buttons wired to the commands.
 class Form1 : public WindowState {
  public:
   // Creates the window, hidden, with its controls; the Open command asks
-  // for images through `dialogs`. Uses the module's icon and picture.
-  Form1(HINSTANCE instance, DialogBackend& dialogs);
+  // for images through `dialogs`, and Play plays through `player`, which
+  // outlives the window. Uses the module's icon and picture.
+  Form1(HINSTANCE instance, DialogBackend& dialogs, CryPlayer& player);
   ~Form1() override;
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
@@ -46,6 +48,7 @@ class Form1 : public WindowState {
   std::int16_t Selection() const override;
   void SetSelection(std::int16_t position) override;
   void SetEditingEnabled(bool enabled) override;
+  void SetPlayState(bool enabled, const std::string& tooltip) override;
   std::string RomPath() const override { return rom_path_; }
   // Also names the image in the tooltips of the controls that write to it.
   void SetRomPath(const std::string& path) override;
@@ -59,6 +62,7 @@ class Form1 : public WindowState {
   void CreateTooltips(HINSTANCE instance);
   // The tooltip of the control `name`, without its text.
   TTTOOLINFOW ToolOf(layout::ControlName name) const;
+  void SetTooltip(layout::ControlName name, const std::string& text);
   // Places and sizes the controls, their fonts and the picture for `dpi`.
   void ApplyDpi(UINT dpi);
   void DeleteFonts();

@@ -11,6 +11,7 @@
 #include "shell/win32/form1.h"
 #include "shell/win32/message_box_win32.h"
 #include "shell/win32/title_picture.h"
+#include "shell/win32/wav_cry_player.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   using vantrel::win32::CommandLine;
@@ -30,7 +31,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   const vantrel::win32::GdiplusSession gdiplus;
 
   vantrel::win32::WindowsDialogBackend dialogs;
-  vantrel::win32::Form1 form(instance, dialogs);
+  vantrel::win32::WavCryPlayer player;
+  vantrel::win32::Form1 form(instance, dialogs, player);
   if (form.Handle() == nullptr) return 1;
   vantrel::win32::WindowMessageBox boxes(form.Handle());
   const vantrel::ScopedMessageBox installed(boxes);

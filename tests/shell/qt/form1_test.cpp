@@ -26,6 +26,7 @@
 #include "shell/qt/start.h"
 #include "support/process.h"
 #include "support/recording_box.h"
+#include "support/recording_player.h"
 #include "support/scripted_dialog.h"
 #include "support/temp_files.h"
 
@@ -35,6 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 using layout::kControls;
 using layout::TwipsToPixels;
+using vantrel::kReleases;
 using vantrel::test::ShownBox;
 
 constexpr std::size_t kCryOffset = 0x791EE;
@@ -85,7 +87,8 @@ class Form1Test : public ::testing::Test {
   vantrel::test::TempDir dir;
   vantrel::test::RecordingMessageBox boxes;
   vantrel::test::ScriptedDialogBackend dialogs;
-  Form1 form{[this] { return std::make_unique<clsCommonDialog>(dialogs); }};
+  vantrel::test::RecordingPlayer player;
+  Form1 form{[this] { return std::make_unique<clsCommonDialog>(dialogs); }, player};
 };
 
 TEST_F(Form1Test, WindowHasItsCaptionIconAndClientArea) {
@@ -123,7 +126,7 @@ TEST_F(Form1Test, ControlsStandWhereTheTablePutsThemInItsStackingOrder) {
 
 TEST_F(Form1Test, WhatLiesOnTopIsWhatTheUserReaches) {
   for (std::string_view name :
-       {"cmdOpen", "cmdSave", "Command1", "cryRestore", "cmbPoke", "Label2"}) {
+       {"cmdOpen", "cmdSave", "Command1", "cryRestore", "cmbPoke", "cmdPlay", "Label2"}) {
     EXPECT_EQ(Name(form.childAt(Get(name)->geometry().center())), name);
   }
   // Label1 lies beneath the picture and the list everywhere.
@@ -151,14 +154,16 @@ TEST_F(Form1Test, StartsWithOnlyOpenEnabledAndNothingSelected) {
   EXPECT_EQ(Button("cmdSave")->text(), "Save ROM");
   EXPECT_EQ(Button("Command1")->text(), "Remove Cry");
   EXPECT_EQ(Button("cryRestore")->text(), "Restore Removed Cry");
+  EXPECT_EQ(Button("cmdPlay")->text(), "Play");
   EXPECT_EQ(qobject_cast<QLabel*>(Get("Label1"))->text(),
             QString::fromUtf8("Select Pok\u00e9mon:"));
   EXPECT_EQ(qobject_cast<QLabel*>(Get("Label2"))->text(), "Made By: Dorvik");
 
   // The disabled buttons run nothing.
-  for (std::string_view name : {"cmdSave", "Command1", "cryRestore"}) Click(name);
+  for (std::string_view name : {"cmdSave", "Command1", "cryRestore", "cmdPlay"}) Click(name);
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_TRUE(dialogs.calls.empty());
+  EXPECT_TRUE(player.played.empty());
 }
 
 TEST_F(Form1Test, ListHoldsTheSpeciesInOrder) {
@@ -258,20 +263,21 @@ TEST_F(Form1Test, ResizingMovesNothing) {
   EXPECT_EQ(form.minimumSize(), QSize(0, 0));
 }
 
-TEST_F(Form1Test, TabVisitsOpenSaveListRestoreRemove) {
+TEST_F(Form1Test, TabVisitsOpenSaveListPlayRestoreRemove) {
   Activate();
   EXPECT_EQ(Name(QApplication::focusWidget()), "cmdOpen");
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   EXPECT_EQ(Name(QApplication::focusWidget()), "cmdOpen");
 
   form.SetEditingEnabled(true);
+  form.SetPlayState(true, "");
   std::vector<std::string> visited;
-  for (int step = 0; step < 5; ++step) {
+  for (int step = 0; step < 6; ++step) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     visited.push_back(Name(QApplication::focusWidget()));
   }
-  EXPECT_EQ(visited,
-            (std::vector<std::string>{"cmdSave", "cmbPoke", "cryRestore", "Command1", "cmdOpen"}));
+  EXPECT_EQ(visited, (std::vector<std::string>{"cmdSave", "cmbPoke", "cmdPlay", "cryRestore",
+                                               "Command1", "cmdOpen"}));
 }
 
 // The buttons reach the commands, and the commands reach the controls.
@@ -323,6 +329,31 @@ TEST_F(Form1Test, ScreenReadersHearTheListByItsLabelAndTheButtonsByTheirCaptions
             QString::fromUtf8("Select Pok\u00e9mon:"));
   EXPECT_EQ(QAccessible::queryAccessibleInterface(Button("cryRestore"))->text(QAccessible::Name),
             "Restore Removed Cry");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Button("cmdPlay"))->text(QAccessible::Name),
+            "Play cry");
+}
+
+// The list's changes reach the core, and the core's answer the button: its
+// state and its tooltip follow the species picked. (A click is heard in
+// play_test.cpp.)
+TEST_F(Form1Test, PlayFollowsTheList) {
+  std::vector<std::uint8_t> bytes = vantrel::test::ReleaseImageBytes(kReleases[0], 6);
+  vantrel::test::PutCry(bytes, kReleases[0], 25);
+  const fs::path image = dir / "fire red.gba";
+  vantrel::test::WriteBytes(image, bytes);
+  dialogs.Accept(Utf8FromPath(image));
+  Click("cmdOpen");
+  EXPECT_TRUE(Button("cmdPlay")->isEnabled());
+  EXPECT_EQ(Button("cmdPlay")->toolTip().toStdString(),
+            "Play Charizard's cry from " + Utf8FromPath(image));
+
+  List()->setCurrentIndex(24);
+  EXPECT_EQ(Button("cmdPlay")->toolTip().toStdString(),
+            "Play Pikachu's cry from " + Utf8FromPath(image));
+  List()->setCurrentIndex(-1);
+  EXPECT_FALSE(Button("cmdPlay")->isEnabled());
+  EXPECT_EQ(Button("cmdPlay")->toolTip(), "");
+  EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
 }
 
 TEST_F(Form1Test, CancelledOpenChangesNothing) {

@@ -3,8 +3,9 @@
 # `vantrel IMAGE` appears with its title and size, the box of the image
 # opened at start is dismissed, a screen reader's view of the controls is
 # read over AT-SPI, "Open ROM" is clicked and its dialog cancelled, which
-# leaves the window up and the image as it was; "Save ROM" then writes back
-# the species shown, and the window is closed.
+# leaves the window up and the image as it was; "Play", with no sound server
+# to play on, shows its box; "Save ROM" then writes back the species shown,
+# and the window is closed.
 # Needs DISPLAY (scripts/with-xvfb gives one) and a D-Bus session bus
 # (dbus-run-session gives one).
 # Usage: smoke_test.sh VANTREL [SCREENSHOT_PNG]
@@ -24,7 +25,8 @@ make_image "$image" 6
 # The accessibility bus runs before the program starts, so that Qt joins it.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
   >/dev/null || fail "no accessibility bus"
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" "$image" </dev/null >"$work/vantrel.log" 2>&1 &
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 PULSE_SERVER="unix:$work/no sound server" \
+  "$program" "$image" </dev/null >"$work/vantrel.log" 2>&1 &
 pid=$!
 
 # The main window is the one with no owner; its class is the program's.
@@ -50,7 +52,7 @@ dismiss_box
   fail "the controls could not be read over AT-SPI"
 for line in "combo box|Charizard|Select Pokémon:|$image" "push button|Save ROM||$image" \
   "push button|Remove Cry||$image" "push button|Restore Removed Cry||$image" \
-  "push button|Open ROM||"; do
+  "push button|Open ROM||" "push button|Play cry||Play Charizard's cry from $image"; do
   grep -qxF "$line" "$work/accessible" || fail "a screen reader reads no '$line' in: $(cat "$work/accessible")"
 done
 
@@ -61,6 +63,10 @@ wait_for "the open dialog to close" dialog_gone
 exited && fail "the program ended when the dialog was cancelled"
 box_gone || fail "a box came up after the dialog was cancelled"
 [ "$(cry_byte "$image")" = 6 ] || fail "the cry byte is $(cry_byte "$image") after a cancelled Open"
+
+click 216 148 # Play
+wait_for "the box saying there is no sound" have_box
+dismiss_box
 
 # Charizard is still selected: Save writes 6 again.
 set_cry "$image" 0
@@ -76,4 +82,5 @@ wait "$pid" || status=$?
 pid=
 [ "$status" = 0 ] || fail "the program ended with status $status: $(cat "$work/vantrel.log")"
 echo "smoke: window up with its title and size, image opened at start, open dialog"
-echo "smoke: cancelled with nothing changed, species saved, window closed"
+echo "smoke: cancelled with nothing changed, Play's box without sound, species saved,"
+echo "smoke: window closed"

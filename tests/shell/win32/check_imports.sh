@@ -5,7 +5,7 @@
 set -euo pipefail
 objdump=$1
 shift
-system='^(kernel32|user32|gdi32|gdiplus|comdlg32|comctl32|shell32|shlwapi|ole32|oleaut32|advapi32|version|msvcrt)\.dll$'
+system='^(kernel32|user32|gdi32|gdiplus|comdlg32|comctl32|shell32|shlwapi|ole32|oleaut32|advapi32|version|winmm|msvcrt)\.dll$'
 status=0
 for program in "$@"; do
   dlls=$("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p')

@@ -3,6 +3,7 @@
 // DROPFILES, after the types of windows.h that form1.h brings.
 #include "shell/win32/form1.h"
 
+#include <mmsystem.h>
 #include <oleacc.h>
 #include <shlobj.h>
 
@@ -13,11 +14,13 @@
 #include <vector>
 
 #include "cry/species_list.h"
+#include "cry/wav.h"
 #include "runtime/error.h"
 #include "runtime/path_text.h"
 #include "runtime/wide_text.h"
 #include "shell/win32/command_line.h"
 #include "shell/win32/title_picture.h"
+#include "shell/win32/wav_cry_player.h"
 #include "support/recording_box.h"
 #include "support/scripted_dialog.h"
 #include "support/temp_files.h"
@@ -143,7 +146,8 @@ class Form1Test : public ::testing::Test {
   GdiplusSession gdiplus;
   test::ScriptedDialogBackend dialogs;
   test::RecordingMessageBox boxes;
-  Form1 form{GetModuleHandleW(nullptr), dialogs};
+  WavCryPlayer player;
+  Form1 form{GetModuleHandleW(nullptr), dialogs, player};
   test::TempDir dir;
 };
 
@@ -216,16 +220,17 @@ TEST_F(Form1Test, OverlappingControlsStackAsTheTableSays) {
   }
 }
 
-TEST_F(Form1Test, TabVisitsOpenSaveListRestoreRemoveSkippingDisabledControls) {
+TEST_F(Form1Test, TabVisitsOpenSaveListPlayRestoreRemoveSkippingDisabledControls) {
   HWND open = Get("cmdOpen");
   EXPECT_EQ(GetNextDlgTabItem(form.Handle(), open, FALSE), open) << "only Open is enabled";
   form.SetEditingEnabled(true);
+  form.SetPlayState(true, "");
   std::vector<HWND> forward{open};
-  for (int step = 0; step < 5; ++step) {
+  for (int step = 0; step < 6; ++step) {
     forward.push_back(GetNextDlgTabItem(form.Handle(), forward.back(), FALSE));
   }
-  EXPECT_EQ(forward, (std::vector<HWND>{open, Get("cmdSave"), Get("cmbPoke"), Get("cryRestore"),
-                                        Get("Command1"), open}));
+  EXPECT_EQ(forward, (std::vector<HWND>{open, Get("cmdSave"), Get("cmbPoke"), Get("cmdPlay"),
+                                        Get("cryRestore"), Get("Command1"), open}));
   EXPECT_EQ(GetNextDlgTabItem(form.Handle(), open, TRUE), Get("Command1"));
 }
 
@@ -291,6 +296,40 @@ TEST_F(Form1Test, ButtonsRunTheirCommands) {
                                                 {"ROM saved successfully!", "Vantrel"},
                                                 {"Cry removed successfully!", "Vantrel"},
                                                 {"Cry restored successfully!", "Vantrel"}}));
+}
+
+// The user's pick in the list reaches the core, whose answer the button
+// shows; a click hands the system a whole WAV of the cry picked, kept while
+// it plays.
+TEST_F(Form1Test, PlayFollowsTheListAndHoldsTheWavItPlays) {
+  std::vector<std::uint8_t> bytes = test::ReleaseImageBytes(kReleases[2], 3);
+  test::PutCry(bytes, kReleases[2], 25);
+  const fs::path image = dir / "leaf green.gba";
+  test::WriteBytes(image, bytes);
+  DropFile(image.native());
+  EXPECT_TRUE(IsWindowEnabled(Get("cmdPlay")));
+  EXPECT_EQ(TooltipOf("cmdPlay"), L"Play Venusaur's cry from " + image.native());
+
+  SendMessageW(Get("cmbPoke"), CB_SETCURSEL, 24, 0);
+  SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(ChildId("cmbPoke"), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(Get("cmbPoke")));
+  EXPECT_EQ(TooltipOf("cmdPlay"), L"Play Pikachu's cry from " + image.native());
+  Click("cmdPlay");
+  if (waveOutGetNumDevs() == 0) {
+    EXPECT_EQ(
+        boxes.shown.back(),
+        (ShownBox{"Vantrel cannot play sound: Windows has no sound output device.", "Vantrel"}));
+    EXPECT_TRUE(player.Wav().empty());
+  } else {
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(player.Wav(), WavBytes(test::kTestCry));
+  }
+
+  SendMessageW(Get("cmbPoke"), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(ChildId("cmbPoke"), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(Get("cmbPoke")));
+  EXPECT_FALSE(IsWindowEnabled(Get("cmdPlay")));
+  EXPECT_EQ(TooltipOf("cmdPlay"), L"");
 }
 
 TEST_F(Form1Test, ADroppedFileIsOpened) {
@@ -359,13 +398,15 @@ TEST(Form1Accessibility, ListIsNamedByItsLabelAndButtonsByTheirCaptions) {
   const ComApartment com;
   GdiplusSession gdiplus;
   test::ScriptedDialogBackend dialogs;
-  Form1 form(GetModuleHandleW(nullptr), dialogs);
+  WavCryPlayer player;
+  Form1 form(GetModuleHandleW(nullptr), dialogs, player);
   EXPECT_EQ(AccessibleNameOf(form.Control("cryRestore")), L"Restore Removed Cry");
   if (!KeepsGivenNames(form.Control("Image1"))) {
     GTEST_SKIP() << "this system keeps no names a program gives its controls (Wine's oleacc "
                     "answers E_NOTIMPL); the list's name is checked on Windows";
   }
   EXPECT_EQ(AccessibleNameOf(form.Control("cmbPoke")), L"Select Pok\u00E9mon:");
+  EXPECT_EQ(AccessibleNameOf(form.Control("cmdPlay")), L"Play cry");
 }
 
 TEST_F(Form1Test, Label2IsPaleCyanOnTheWindowFrameColour) {
