@@ -41,7 +41,7 @@ make_image "$image" 6
 python3 "$here/cry_wave.py" put "$image"
 
 # Low latency, and SIGINT to end it: otherwise parec hands back silence.
-parec -d vantrel_test.monitor --raw --format=s16le --rate=44100 --channels=1 \
+parec -d vantrel_test.monitor --raw --format=s16le --rate=10512 --channels=1 \
   --latency-msec=20 >"$work/recording.raw" 2>"$work/parec.log" &
 recorder=$!
 

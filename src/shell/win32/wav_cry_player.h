@@ -19,8 +19,6 @@ class WavCryPlayer : public CryPlayer {
   WavCryPlayer& operator=(const WavCryPlayer&) = delete;
 
   void Play(const CrySound& sound) override;
-  // The WAV file playing, or played last; empty before the first Play.
-  const std::vector<std::uint8_t>& Wav() const { return wav_; }
 
  private:
   std::vector<std::uint8_t> wav_;

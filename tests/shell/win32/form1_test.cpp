@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "cry/species_list.h"
-#include "cry/wav.h"
 #include "runtime/error.h"
 #include "runtime/path_text.h"
 #include "runtime/wide_text.h"
@@ -299,9 +298,8 @@ TEST_F(Form1Test, ButtonsRunTheirCommands) {
 }
 
 // The user's pick in the list reaches the core, whose answer the button
-// shows; a click hands the system a whole WAV of the cry picked, kept while
-// it plays.
-TEST_F(Form1Test, PlayFollowsTheListAndHoldsTheWavItPlays) {
+// shows; without a sound device a click says so.
+TEST_F(Form1Test, PlayFollowsTheList) {
   std::vector<std::uint8_t> bytes = test::ReleaseImageBytes(kReleases[2], 3);
   test::PutCry(bytes, kReleases[2], 25);
   const fs::path image = dir / "leaf green.gba";
@@ -314,15 +312,12 @@ TEST_F(Form1Test, PlayFollowsTheListAndHoldsTheWavItPlays) {
   SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(ChildId("cmbPoke"), CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(Get("cmbPoke")));
   EXPECT_EQ(TooltipOf("cmdPlay"), L"Play Pikachu's cry from " + image.native());
+  // Where Wine has a sound device, play_test.sh hears the cry.
   Click("cmdPlay");
   if (waveOutGetNumDevs() == 0) {
     EXPECT_EQ(
         boxes.shown.back(),
         (ShownBox{"Vantrel cannot play sound: Windows has no sound output device.", "Vantrel"}));
-    EXPECT_TRUE(player.Wav().empty());
-  } else {
-    EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(player.Wav(), WavBytes(test::kTestCry));
   }
 
   SendMessageW(Get("cmbPoke"), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
