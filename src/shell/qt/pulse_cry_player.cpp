@@ -35,13 +35,13 @@ std::vector<std::uint8_t> UnsignedFrames(const std::vector<std::int8_t>& samples
 // shorter cry: a stream that starts sooner runs dry at once, and the server
 // skips what comes late.
 pa_simple* OpenStream(std::uint32_t rate, std::size_t frames, int* error) {
-  const pa_sample_spec spec{PA_SAMPLE_U8, rate, 1};
+  const pa_sample_spec format{PA_SAMPLE_U8, rate, 1};
   const auto chunk = static_cast<std::uint32_t>(ChunkBytes(rate));
   const std::uint32_t ahead = kChunksAhead * chunk;
   const pa_buffer_attr buffer{static_cast<std::uint32_t>(-1), ahead,
                               static_cast<std::uint32_t>(std::min<std::size_t>(ahead, frames)),
                               chunk, static_cast<std::uint32_t>(-1)};
-  return pa_simple_new(nullptr, "Vantrel", PA_STREAM_PLAYBACK, nullptr, "Cry", &spec, nullptr,
+  return pa_simple_new(nullptr, "Vantrel", PA_STREAM_PLAYBACK, nullptr, "Cry", &format, nullptr,
                        &buffer, error);
 }
 
