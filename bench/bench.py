@@ -28,6 +28,7 @@ BUILD = ROOT / "build" / "default"
 CLI = BUILD / "src" / "cli" / "vantrel-cli"
 WINDOW = BUILD / "src" / "shell" / "qt" / "vantrel"
 MINIMAL_WINDOW = BUILD / "bench" / "minimal_window" / "vantrel_minimal_window"
+CORE_FIGURES = BUILD / "bench" / "vantrel_core_figures"
 # On the build folder's disk, not in memory: the flush to disk is part of
 # what a write costs.
 IMAGES = BUILD / "bench-images"
@@ -73,14 +74,12 @@ def make_image(name, size, sparse=False, cry=6, code=True, game_code=b"BPRE"):
     return path
 
 
-def hyperfine_times(command, runs, failing=False):
-    """Seconds of each run, the command started without a shell; `failing`
-    for a command that exits non-zero on purpose."""
+def hyperfine_times(command, runs):
+    """Seconds of each run, the command started without a shell."""
     with tempfile.TemporaryDirectory() as folder:
         report = Path(folder) / "times.json"
         run = subprocess.run(
             ["hyperfine", "-N", "--style", "none", "--warmup", "1", "--runs", str(runs),
-             *(["--ignore-failure"] if failing else []),
              "--export-json", str(report), command],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         if run.returncode != 0:
@@ -88,13 +87,13 @@ def hyperfine_times(command, runs, failing=False):
         return json.loads(report.read_text())["results"][0]["times"]
 
 
-def alternating_medians(commands, rounds, runs, failing=False):
+def alternating_medians(commands, rounds, runs):
     """Runs the (label, command) entries in turn, `runs` at a time, so that a
     change in the machine's load meets each of them alike."""
     times = {label: [] for label, _ in commands}
     for _ in range(rounds):
         for label, command in commands:
-            times[label] += hyperfine_times(command, runs, failing)
+            times[label] += hyperfine_times(command, runs)
     return {label: statistics.median(values) for label, values in times.items()}
 
 
@@ -142,30 +141,15 @@ def across_sizes():
     print(f"  largest / smallest: {medians['4 GiB sparse'] / medians['1 MiB']:.2f}")
 
 
-def search():
-    print("\n(b2) the search for the title screen's code, 32 MiB images, 5 rounds of 10 runs")
-    # An unknown game's header sends show to the search; with no code in the
-    # image it reads all 32 MiB and finds nothing. The known release reads
-    # the header and 24 bytes: the difference is the search.
-    medians = alternating_medians(
-        [("known release", f"{CLI} show {make_image('32mib-known.gba', 32 * MIB)}"),
-         ("search, no match", f"{CLI} show " +
-          str(make_image("32mib-none.gba", 32 * MIB, code=False, game_code=b"AXVE")))],
-        rounds=5, runs=10, failing=True)
-    for label, median in medians.items():
-        print(f"  show, {label:<17} median {milliseconds(median)}")
-    print(f"  the search itself             "
-          f"{milliseconds(medians['search, no match'] - medians['known release'])}")
-
-
 def cry_image():
     """A FireRed 1.0 image whose title screen plays a one-second compressed
     cry of synthetic samples, its table where that release's words say."""
     path = make_image("cry.gba", 16 * MIB, cry=25)
     table, wave, rate, count = 0x100000, 0x101000, 10512, 10512
     with open(path, "r+b") as image:
-        image.seek(0x72114)
-        image.write(struct.pack("<I", 0x08000000 + table))
+        for word, block in ((0x72114, table), (0x72138, table + 0x600)):
+            image.seek(word)
+            image.write(struct.pack("<I", 0x08000000 + block))
         image.seek(table + 12 * 24)
         image.write(bytes([0x20, 60, 0, 0]) + struct.pack("<I", 0x08000000 + wave))
         image.seek(wave)
@@ -175,17 +159,17 @@ def cry_image():
     return path
 
 
-def cry_export():
-    print("\n(b3) cry: decode a one-second compressed cry into a WAV, 5 rounds of 10 runs")
-    image = cry_image()
-    # show locates and reads the cry byte as cry does: the difference is the
-    # decoding and the WAV (written to hyperfine's /dev/null).
-    medians = alternating_medians(
-        [("show", f"{CLI} show {image}"), ("cry", f"{CLI} cry {image} -o -")],
-        rounds=5, runs=10)
-    for label, median in medians.items():
-        print(f"  {label:<5} median {milliseconds(median)}")
-    print(f"  decode and WAV {milliseconds(medians['cry'] - medians['show'])}")
+def core_figures():
+    print("\n(b2) inside one process, median of 21 runs (bench/core_figures.cpp)")
+    # An unknown game's header sends the locator to the search, and with no
+    # code in the image it reads all 32 MiB.
+    searched = make_image("32mib-none.gba", 32 * MIB, code=False, game_code=b"AXVE")
+    printed = subprocess.run([str(CORE_FIGURES), str(searched), str(cry_image())],
+                             check=True, capture_output=True, text=True).stdout
+    figures = dict(line.split() for line in printed.splitlines())
+    print(f"  search of 32 MiB, no code            {float(figures['search']):8.3f} ms")
+    print(f"  one-second cry decoded, made a WAV   {float(figures['cry']):8.3f} ms "
+          "(with the image's open, header and locating)")
 
 
 def traced_calls(arguments, image):
@@ -518,8 +502,7 @@ def main():
         machine()
         against_shell_patch()
         across_sizes()
-        search()
-        cry_export()
+        core_figures()
         audit_ok = audit()
         windows()
         play_latency()
