@@ -23,6 +23,18 @@ std::string Absolute(const std::string& path) {
   return failed ? path : Utf8FromPath(absolute);
 }
 
+// Runs `work` on the image; a file failure is shown in the failure box and
+// gives nothing.
+template <typename Work>
+auto ShowingFileFailure(Work work) -> std::optional<decltype(work())> {
+  try {
+    return work();
+  } catch (const RuntimeError& error) {
+    ShowFailureBox(error);
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
 void EditingCommands::Open() {
@@ -33,22 +45,18 @@ void EditingCommands::Open() {
 }
 
 void EditingCommands::OpenPath(const std::string& path) {
-  CryReading reading;
-  try {
-    reading = ReadImageCry(PathFromUtf8(path));
-  } catch (const RuntimeError& error) {
-    ShowFailureBox(error);
+  const std::optional<CryReading> reading =
+      ShowingFileFailure([&] { return ReadImageCry(PathFromUtf8(path)); });
+  if (!reading) return;
+  if (!reading->value) {
+    CloseImageWithoutCryByte(reading->location);
     return;
   }
-  if (!reading.value) {
-    CloseImageWithoutCryByte(reading.location);
-    return;
-  }
-  has_cry_table_ = reading.cry_table_found;
+  has_cry_table_ = reading->cry_table_found;
   window_.SetRomPath(Absolute(path));
   // 252 to 255 name no entry: show none, as for "no cry".
-  window_.SetSelection(*reading.value <= kSpeciesCount ? PositionOfValue(*reading.value)
-                                                       : std::int16_t{-1});
+  window_.SetSelection(*reading->value <= kSpeciesCount ? PositionOfValue(*reading->value)
+                                                        : std::int16_t{-1});
   window_.SetEditingEnabled(true);
   ShowPlayState();
   MsgBox("ROM opened successfully!");
@@ -70,15 +78,11 @@ void EditingCommands::CloseImageWithoutCryByte(const CryByteLocation& location) 
 // through the file written: the image may have been changed since Open.
 // Success is shown only once the byte is on disk.
 void EditingCommands::Write(std::optional<std::uint8_t> value, std::string_view success) {
-  CryWriting writing;
-  try {
-    writing = WriteImageCry(PathFromUtf8(window_.RomPath()), value);
-  } catch (const RuntimeError& error) {
-    ShowFailureBox(error);
-    return;
-  }
-  if (!writing.written_at) {
-    CloseImageWithoutCryByte(writing.location);
+  const std::optional<CryWriting> writing =
+      ShowingFileFailure([&] { return WriteImageCry(PathFromUtf8(window_.RomPath()), value); });
+  if (!writing) return;
+  if (!writing->written_at) {
+    CloseImageWithoutCryByte(writing->location);
     return;
   }
   MsgBox(success);

@@ -21,12 +21,11 @@ CryReading ReadImageCry(const std::filesystem::path& path) {
 CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::uint8_t> value,
                          bool force) {
   BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kReadWrite);
-  CryWriting writing{LocateCryByte(file), std::nullopt, 0};
-  writing.value = value.value_or(writing.location.stock);
+  CryWriting writing{LocateCryByte(file), std::nullopt};
   const std::optional<std::int64_t> at =
       force ? writing.location.offset.value_or(CryOffset) : writing.location.offset;
   if (at) {
-    WriteCry(file, *at, writing.value);
+    WriteCry(file, *at, value.value_or(writing.location.stock));
     writing.written_at = at;
   }
   file.Close();

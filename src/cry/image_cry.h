@@ -25,7 +25,6 @@ CryReading ReadImageCry(const std::filesystem::path& path);
 struct CryWriting {
   CryByteLocation location;
   std::optional<std::int64_t> written_at;  // nothing when it refused
-  std::uint8_t value = 0;
 };
 
 // Opens the image to write, finds its cry byte through that same open file

@@ -15,11 +15,11 @@ BinaryFile BinaryFile::Open(const std::filesystem::path& path, Access access) {
   if (name.empty() || name.find(Char{}) != std::basic_string<Char>::npos) {
     throw RuntimeError(kBadFileNameOrNumber);
   }
-  return BinaryFile(file_handle::Open(path, access == Access::kReadWrite), access);
+  return BinaryFile(file_handle::Open(path, access == Access::kReadWrite));
 }
 
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept
-    : handle_(other.handle_), access_(other.access_), written_(std::move(other.written_)) {
+    : handle_(other.handle_), written_(std::move(other.written_)) {
   other.handle_ = kNoHandle;
 }
 
@@ -27,7 +27,6 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
   if (this != &other) {
     Release();
     handle_ = other.handle_;
-    access_ = other.access_;
     written_ = std::move(other.written_);
     other.handle_ = kNoHandle;
   }
@@ -78,7 +77,8 @@ void BinaryFile::Close() {
   if (handle_ == kNoHandle) return;
   const std::intptr_t handle = handle_;
   handle_ = kNoHandle;
-  if (access_ == Access::kReadWrite) {
+  // Nothing written (a read, or a write refused): nothing to put on disk.
+  if (!written_.empty()) {
     try {
       file_handle::Sync(handle);
       // A file cut short after the store but before the flush loses the

@@ -43,7 +43,7 @@ class BinaryFile {
   void Close();
 
  private:
-  BinaryFile(std::intptr_t handle, Access access) : handle_(handle), access_(access) {}
+  explicit BinaryFile(std::intptr_t handle) : handle_(handle) {}
   void Release() noexcept;
 
   static constexpr std::intptr_t kNoHandle = -1;
@@ -53,7 +53,6 @@ class BinaryFile {
   };
 
   std::intptr_t handle_ = kNoHandle;
-  Access access_ = Access::kRead;
   // What must be on disk when the file is closed.
   std::vector<Written> written_;
 };
