@@ -122,6 +122,10 @@ std::int64_t PageSize() {
   return ::sysconf(_SC_PAGESIZE);
 }
 
+// The page cache's largest folio: a page table's worth of pages, 2 MiB with
+// 4 KiB pages.
+constexpr std::int64_t kPagesInLargestFolio = 512;
+
 bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -203,6 +207,23 @@ std::optional<std::uint8_t> ReadPastCache(Handle handle, std::int64_t offset) {
   return block.get()[offset - start];
 }
 
+// A store marks the whole folio that holds its page dirty, and the page
+// cache keeps a file written in large blocks in folios of up to 2 MiB, which
+// fsync then writes whole. So the folio that holds the byte's page is dropped
+// from the cache while it is clean: aligned windows around the page, from
+// one page up, are dropped until the page is gone, so that no other folio is.
+// Dirty or mapped folios stay, and are flushed as they are.
+void DropFolioOfPage(Handle handle, std::int64_t start, std::int64_t page, void* mapped) {
+  for (std::int64_t window = page; window <= page * kPagesInLargestFolio; window *= 2) {
+    ::posix_fadvise(Fd(handle), static_cast<off_t>(start - start % window),
+                    static_cast<off_t>(window), POSIX_FADV_DONTNEED);
+    unsigned char cached = 0;
+    if (::mincore(mapped, static_cast<std::size_t>(page), &cached) != 0 || (cached & 1) == 0) {
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 Handle Open(const std::filesystem::path& path, bool for_writing) {
@@ -255,6 +276,10 @@ void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value) {
   void* mapped = ::mmap(nullptr, static_cast<std::size_t>(page), PROT_READ | PROT_WRITE, MAP_SHARED,
                         Fd(handle), static_cast<off_t>(start));
   if (mapped == MAP_FAILED) RaiseErrno(errno);
+  DropFolioOfPage(handle, start, page, mapped);
+  // Without read-ahead the store's fault reads the page alone, into a folio
+  // of its own.
+  ::madvise(mapped, static_cast<std::size_t>(page), MADV_RANDOM);
   const bool stored =
       StoreFaultless(static_cast<volatile std::uint8_t*>(mapped) + (offset - start), value);
   ::munmap(mapped, static_cast<std::size_t>(page));
