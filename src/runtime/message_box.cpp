@@ -1,6 +1,7 @@
 #include "runtime/message_box.h"
 
-#include <iostream>
+#include <cstdio>
+#include <string>
 
 #include "runtime/app.h"
 
@@ -16,8 +17,11 @@ MessageBoxService* g_current = nullptr;
 
 }  // namespace
 
+// Through stdio rather than iostreams, whose start-up every program would pay.
 void StderrMessageBox::Show(std::string_view text, std::string_view title) {
-  std::cerr << title << ": " << text << std::endl;
+  const std::string line = std::string(title) + ": " + std::string(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
 }
 
 MessageBoxService& CurrentMessageBox() {
