@@ -170,7 +170,7 @@ std::string CryTableFindingText(const CryTableLocation& location) {
   if (location.words) {
     return location.at_release_words ? "known release" : "found by the cry call's code";
   }
-  if (location.copies_found == 1) return "the cry call's code points outside the image";
+  if (location.copies_found == 1) return "the cry call's words point outside the image";
   return location.copies_found == 0 ? "the cry call's code is not in the image"
                                     : "the cry call's code is in the image more than once";
 }
