@@ -26,7 +26,8 @@ constexpr std::string_view kUsage =
     "\n"
     "  show IMAGE...          print the cry of each image: VALUE NAME\n"
     "  info IMAGE...          print the size, the header's fields, the release, where\n"
-    "                         the cry byte is and how it was found, and the cry\n"
+    "                         the cry byte is and how it was found, the cry, and\n"
+    "                         where the cry table is and how it was found\n"
     "  set IMAGE SPECIES      write a species, by name or by number 0 to 251\n"
     "  remove IMAGE           write 0: no cry\n"
     "  restore IMAGE          write the image's stock cry (FireRed 6, LeafGreen 3)\n"
@@ -36,10 +37,11 @@ constexpr std::string_view kUsage =
     "  species                list the species: NUMBER<TAB>NAME\n"
     "  --help, --version\n"
     "\n"
-    "The cry byte is found by the title screen's own code: where each English\n"
-    "release keeps it, else by a search of the image, which must find that code\n"
-    "once. Without it nothing is written; with --force, set, remove and restore\n"
-    "then write at 0x791EE, where the first releases keep it.\n"
+    "The cry byte is found by the title screen's own code, and the cry table by\n"
+    "the cry call's: where each of the twelve releases keeps them, else by one\n"
+    "search of the image, which must find each code once. Without the cry byte\n"
+    "nothing is written; with --force, set, remove and restore then write at\n"
+    "0x791EE, where the first releases keep it.\n"
     "Put -- before an image name that starts with a dash.\n"
     "Exit status: 0 done, 1 file failure or no cry byte, 2 usage error.\n";
 
@@ -99,6 +101,14 @@ std::string CryByteText(const CryByteLocation& location) {
          DescribeCry(location.stock);
 }
 
+// "at 0x60000 and 0x60600 (words at 0x72114 and 0x72138), known release"
+std::string CryTableText(const CryTableLocation& table) {
+  if (!table.words) return "none, " + CryTableFindingText(table);
+  return "at " + OffsetText(table.block0) + " and " + OffsetText(table.block1) + " (words at " +
+         OffsetText(table.words->block0) + " and " + OffsetText(table.words->block1) + "), " +
+         CryTableFindingText(table);
+}
+
 std::vector<std::string> InfoLines(const CryReading& reading) {
   const ImageHeader& header = reading.location.header;
   std::vector<std::string> lines{"size: " + std::to_string(header.file_size) + " bytes"};
@@ -119,6 +129,7 @@ std::vector<std::string> InfoLines(const CryReading& reading) {
   lines.push_back("release: " + CryByteText(reading.location));
   lines.push_back(reading.value ? "cry: " + DescribeCry(*reading.value)
                                 : std::string("cry: none (no cry byte)"));
+  lines.push_back("cry table: " + CryTableText(reading.location.cry_table));
   return lines;
 }
 

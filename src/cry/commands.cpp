@@ -52,7 +52,7 @@ void EditingCommands::OpenPath(const std::string& path) {
     CloseImageWithoutCryByte(reading->location);
     return;
   }
-  has_cry_table_ = reading->cry_table_found;
+  has_cry_table_ = reading->location.cry_table.words.has_value();
   window_.SetRomPath(Absolute(path));
   // 252 to 255 name no entry: show none, as for "no cry".
   window_.SetSelection(*reading->value <= kSpeciesCount ? PositionOfValue(*reading->value)

@@ -1,8 +1,8 @@
 #include "cry/cry_locator.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -11,16 +11,75 @@
 namespace vantrel {
 namespace {
 
-constexpr std::int64_t kBefore = kCodeBeforeCryByte.size();
-constexpr std::int64_t kCodeSize = kBefore + 1 + kCodeAfterCryByte.size();
+bool Matches(const Code& code, std::span<const std::uint8_t> bytes) {
+  return bytes.size() >= code.size && std::ranges::all_of(code.parts, [&](const CodePart& part) {
+           return std::ranges::equal(bytes.subspan(part.at, part.bytes.size()), part.bytes);
+         });
+}
 
-// The code around the cry byte at the start of `bytes`; the byte itself may
-// hold any species.
-bool IsTitleScreenCode(std::span<const std::uint8_t> bytes) {
-  return bytes.size() >= static_cast<std::size_t>(kCodeSize) &&
-         std::ranges::equal(bytes.first(kBefore), kCodeBeforeCryByte) &&
-         std::ranges::equal(bytes.subspan(kBefore + 1, kCodeAfterCryByte.size()),
-                            kCodeAfterCryByte);
+// Where a code was met: how often, counted up to 2, and the first copy's
+// place (of what it is found for) and bytes.
+struct Met {
+  int copies = 0;
+  std::int64_t place = 0;
+  std::vector<std::uint8_t> bytes;
+
+  void Add(const Code& code, std::int64_t start, std::span<const std::uint8_t> at) {
+    if (copies++ > 0) return;
+    place = start + static_cast<std::int64_t>(code.found);
+    bytes.assign(at.begin(), at.begin() + static_cast<std::ptrdiff_t>(code.size));
+  }
+};
+
+// The code as it stands where `place` is, if it does.
+Met MetAt(BinaryFile& file, const Code& code, std::int64_t place) {
+  std::vector<std::uint8_t> bytes(code.size);
+  const std::int64_t start = place - static_cast<std::int64_t>(code.found);
+  Met met;
+  if (Matches(code, std::span(bytes).first(file.Read(start, bytes)))) met.Add(code, start, bytes);
+  return met;
+}
+
+struct Sought {
+  const Code& code;
+  Met& met;
+};
+
+// Meets the code in a block read at `start`, wherever it starts in the
+// block's first `starts` bytes. memchr finds the code's first byte at memory
+// speed.
+void Scan(std::span<const std::uint8_t> read, std::size_t starts, std::int64_t start,
+          const Sought& sought) {
+  const std::uint8_t first = sought.code.parts.front().bytes.front();
+  for (std::size_t at = 0; at < starts && sought.met.copies < 2; ++at) {
+    const void* next = std::memchr(read.data() + at, first, starts - at);
+    if (next == nullptr) break;
+    at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(next) - read.data());
+    if (Matches(sought.code, read.subspan(at))) {
+      sought.met.Add(sought.code, start + static_cast<std::int64_t>(at), read.subspan(at));
+    }
+  }
+}
+
+// One pass over the first 32 MiB for all the codes sought, until each has
+// been met twice. Blocks overlap by the longest code's size less one, so that
+// a copy across two blocks is met once, in the block where it starts.
+void Search(BinaryFile& file, std::span<const Sought> sought) {
+  if (sought.empty()) return;
+  constexpr std::int64_t kBlock = std::int64_t{1} << 20;
+  std::size_t longest = 0;
+  for (const Sought& one : sought) longest = std::max(longest, one.code.size);
+  std::vector<std::uint8_t> buffer(kBlock + longest - 1);
+  const auto all_twice = [&] {
+    return std::ranges::all_of(sought, [](const Sought& one) { return one.met.copies == 2; });
+  };
+  for (std::int64_t start = 0; start < kCartridgeSize && !all_twice(); start += kBlock) {
+    const std::size_t got = file.Read(start, buffer);
+    const std::span<const std::uint8_t> read = std::span(buffer).first(got);
+    const std::size_t starts = std::min<std::size_t>(got, kBlock);
+    for (const Sought& one : sought) Scan(read, starts, start, one);
+    if (got < buffer.size()) break;
+  }
 }
 
 const Release* ReleaseNamed(const ImageHeader& header) {
@@ -32,50 +91,63 @@ const Release* ReleaseNamed(const ImageHeader& header) {
   return named != kReleases.end() ? &*named : nullptr;
 }
 
-bool CodeStandsAt(BinaryFile& file, std::int64_t cry_byte) {
-  std::array<std::uint8_t, kCodeSize> code{};
-  return IsTitleScreenCode(std::span(code).first(file.Read(cry_byte - kBefore, code)));
+// The file offset a word of the cry call's code points at, when it holds a
+// cartridge address inside the image.
+std::optional<std::int64_t> PointedAt(std::span<const std::uint8_t> bytes, std::size_t at,
+                                      std::int64_t size) {
+  const std::uint32_t address = bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+  if (address < kCartridgeAddress || address - kCartridgeAddress >= size) return std::nullopt;
+  return address - kCartridgeAddress;
 }
 
-// The cry bytes of the first two places where the title screen's code
-// stands. memchr finds the code's first byte at memory speed; blocks overlap
-// by the code's size less one, so that a copy across two blocks is met once,
-// in the block where it starts.
-std::vector<std::int64_t> SearchTitleScreenCode(BinaryFile& file) {
-  constexpr std::int64_t kBlock = std::int64_t{1} << 20;
-  std::vector<std::uint8_t> buffer(kBlock + kCodeSize - 1);
-  std::vector<std::int64_t> found;
-  for (std::int64_t start = 0; start < kCartridgeSize && found.size() < 2; start += kBlock) {
-    const std::size_t got = file.Read(start, buffer);
-    const std::span<const std::uint8_t> read = std::span(buffer).first(got);
-    const std::size_t starts = std::min<std::size_t>(got, kBlock);
-    for (std::size_t at = 0; at < starts && found.size() < 2; ++at) {
-      const void* next = std::memchr(read.data() + at, kCodeBeforeCryByte[0], starts - at);
-      if (next == nullptr) break;
-      at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(next) - read.data());
-      if (IsTitleScreenCode(read.subspan(at))) found.push_back(start + std::int64_t(at) + kBefore);
-    }
-    if (got < buffer.size()) break;
+CryTableLocation TableOf(const Met& call, bool at_release_words, std::int64_t size) {
+  CryTableLocation table;
+  table.at_release_words = at_release_words;
+  table.copies_found = call.copies;
+  if (call.copies != 1) return table;
+  const auto block0 = PointedAt(call.bytes, kFirstCryTableWord, size);
+  const auto block1 = PointedAt(call.bytes, kSecondCryTableWord, size);
+  if (block0 && block1) {
+    table.words = CryTableWordsFrom(call.place);
+    table.block0 = *block0;
+    table.block1 = *block1;
   }
-  return found;
+  return table;
+}
+
+CryByteLocation Locate(BinaryFile& file, bool with_cry_table) {
+  CryByteLocation location;
+  location.header = ReadImageHeader(file);
+  location.stock = StockCry(location.header);
+  location.release = ReleaseNamed(location.header);
+  const Release* release = location.release;
+  Met title = release != nullptr ? MetAt(file, kTitleScreenCode, release->cry_byte) : Met{};
+  Met call = with_cry_table && release != nullptr
+                 ? MetAt(file, kCryCallCode, release->cry_table_word)
+                 : Met{};
+  location.at_release_offset = title.copies == 1;
+  const bool at_release_words = call.copies == 1;
+  std::vector<Sought> sought;
+  if (title.copies == 0) sought.push_back({kTitleScreenCode, title});
+  if (with_cry_table && call.copies == 0) sought.push_back({kCryCallCode, call});
+  Search(file, sought);
+  location.copies_found = title.copies;
+  if (title.copies == 1) location.offset = title.place;
+  if (with_cry_table) {
+    location.cry_table = TableOf(call, at_release_words, location.header.file_size);
+  }
+  return location;
 }
 
 }  // namespace
 
 CryByteLocation LocateCryByte(BinaryFile& file) {
-  CryByteLocation location;
-  location.header = ReadImageHeader(file);
-  location.stock = StockCry(location.header);
-  location.release = ReleaseNamed(location.header);
-  if (location.release != nullptr && CodeStandsAt(file, location.release->cry_byte)) {
-    location.offset = location.release->cry_byte;
-    location.at_release_offset = true;
-    return location;
-  }
-  const std::vector<std::int64_t> found = SearchTitleScreenCode(file);
-  location.copies_found = static_cast<int>(found.size());
-  if (found.size() == 1) location.offset = found.front();
-  return location;
+  return Locate(file, false);
+}
+
+CryByteLocation LocateCryByteAndTable(BinaryFile& file) {
+  return Locate(file, true);
 }
 
 std::string ReleaseText(const CryByteLocation& location) {
@@ -92,6 +164,15 @@ std::string FindingText(const CryByteLocation& location) {
   if (location.offset) return "found by the title screen's code";
   return location.copies_found == 0 ? "the title screen's code is not in the image"
                                     : "the title screen's code is in the image more than once";
+}
+
+std::string CryTableFindingText(const CryTableLocation& location) {
+  if (location.words) {
+    return location.at_release_words ? "known release" : "found by the cry call's code";
+  }
+  if (location.copies_found == 1) return "the cry call's words point outside the image";
+  return location.copies_found == 0 ? "the cry call's code is not in the image"
+                                    : "the cry call's code is in the image more than once";
 }
 
 }  // namespace vantrel

@@ -10,6 +10,20 @@
 
 namespace vantrel {
 
+// Where an image keeps its cry table's address, and how that was found.
+struct CryTableLocation {
+  // The cry call's two words: where the named release keeps them, when the
+  // cry call's code stands there; else wherever that code stands, when it
+  // does so once. Kept only when both point inside the image.
+  std::optional<CryTableWords> words;
+  // Where they point, as file offsets: the table's two blocks.
+  std::int64_t block0 = 0;
+  std::int64_t block1 = 0;
+  bool at_release_words = false;
+  // How often the cry call's code was met, counted up to 2.
+  int copies_found = 0;
+};
+
 // Where an image keeps its cry byte, and how that was found.
 struct CryByteLocation {
   ImageHeader header;
@@ -19,11 +33,13 @@ struct CryByteLocation {
   // code stands there; else wherever that code stands, when it does so once.
   std::optional<std::int64_t> offset;
   bool at_release_offset = false;
-  // How often a search met the title screen's code, counted up to 2: 0 or
-  // 2 when no cry byte was found.
+  // How often the title screen's code was met, counted up to 2: 0 or 2 when
+  // no cry byte was found.
   int copies_found = 0;
   // The image's stock cry, Restore's value.
   std::uint8_t stock = 0;
+  // Found by LocateCryByteAndTable only.
+  CryTableLocation cry_table;
 };
 
 // A cartridge maps at most 32 MiB: code past that is never run.
@@ -34,11 +50,19 @@ inline constexpr std::int64_t kCartridgeSize = std::int64_t{32} << 20;
 // read are raised.
 CryByteLocation LocateCryByte(BinaryFile& file);
 
+// Finds the cry byte and the cry table: for a known release its header, the
+// 24 bytes and the cry call's code with its words; whatever is not where the
+// release keeps it is searched for in the same one pass.
+CryByteLocation LocateCryByteAndTable(BinaryFile& file);
+
 // "FireRed 1.1 (BPRE, version 1)", or "unknown release (BPRF, version 0)".
 std::string ReleaseText(const CryByteLocation& location);
 
 // How the cry byte was found ("known release", "found by the title screen's
 // code"), or why none was ("the title screen's code is not in the image").
 std::string FindingText(const CryByteLocation& location);
+
+// The same for the cry table ("found by the cry call's code").
+std::string CryTableFindingText(const CryTableLocation& location);
 
 }  // namespace vantrel

@@ -103,25 +103,7 @@ std::uint32_t PlayedRate(const CryReader& reader, std::uint32_t rate_field, int 
   return static_cast<std::uint32_t>(rate);
 }
 
-// Whether the word at `word_at` holds a cartridge address inside the image.
-bool PointsInside(BinaryFile& file, std::int64_t word_at, std::int64_t size) {
-  std::array<std::uint8_t, 4> word{};
-  if (file.Read(word_at, word) < word.size()) return false;
-  const std::uint32_t address = Word(word, 0);
-  return address >= kCartridgeAddress && address - kCartridgeAddress < size;
-}
-
 }  // namespace
-
-std::optional<CryTableWords> FindCryTable(BinaryFile& file, const CryByteLocation& location) {
-  if (!location.at_release_offset) return std::nullopt;
-  const CryTableWords& words = location.release->cry_table;
-  const std::int64_t size = file.Size();
-  if (!PointsInside(file, words.block0, size) || !PointsInside(file, words.block1, size)) {
-    return std::nullopt;
-  }
-  return words;
-}
 
 CrySound DecodeCry(BinaryFile& file, const CryTableWords& table, int species) {
   if (species < 1 || species > static_cast<int>(kSpeciesCount)) {

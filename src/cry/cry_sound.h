@@ -4,9 +4,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include <optional>
-
-#include "cry/cry_locator.h"
 #include "cry/releases.h"
 #include "runtime/binary_file.h"
 
@@ -30,13 +27,6 @@ class CryDataError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-// The cry table of an open image: found only when the header names a known
-// release whose title-screen code stands where that release keeps it, and
-// both words that hold the table's address point inside the image.
-// Anywhere else those words may be some other code, and no cry is played
-// through them. Failures to read are raised.
-std::optional<CryTableWords> FindCryTable(BinaryFile& file, const CryByteLocation& location);
 
 // Decodes the cry of `species` (1 to kSpeciesCount) from the image open as
 // `file`, whose table's address is held by the words at `table`. Reads the

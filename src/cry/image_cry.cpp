@@ -9,11 +9,8 @@ namespace vantrel {
 
 CryReading ReadImageCry(const std::filesystem::path& path) {
   BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
-  CryReading reading{LocateCryByte(file), std::nullopt, false};
-  if (reading.location.offset) {
-    reading.value = ReadCry(file, *reading.location.offset);
-    reading.cry_table_found = FindCryTable(file, reading.location).has_value();
-  }
+  CryReading reading{LocateCryByteAndTable(file), std::nullopt};
+  if (reading.location.offset) reading.value = ReadCry(file, *reading.location.offset);
   file.Close();
   return reading;
 }
@@ -34,16 +31,17 @@ CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::u
 
 ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species) {
   BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
-  const CryByteLocation location = LocateCryByte(file);
+  const CryByteLocation location = LocateCryByteAndTable(file);
   const std::string cry = species ? std::string(SpeciesName(*species)) + "'s cry"
                                   : std::string("the title screen's cry");
-  const std::optional<CryTableWords> table = FindCryTable(file, location);
+  const std::optional<CryTableWords>& table = location.cry_table.words;
   if (!table) {
-    throw CryDataError(cry +
-                       ": the image has no cry table Vantrel can find (it knows where "
-                       "FireRed and LeafGreen 1.0 and 1.1 keep theirs, with their title "
-                       "screen's code in place; this image is " +
+    throw CryDataError(cry + ": the image has no cry table Vantrel can find (" +
+                       CryTableFindingText(location.cry_table) + "; this image is " +
                        ReleaseText(location) + ")");
+  }
+  if (!location.offset && !species) {
+    throw CryDataError(cry + ": the image has no cry byte (" + FindingText(location) + ")");
   }
   if (!species) {
     const std::uint8_t played = ReadCry(file, *location.offset);

@@ -14,7 +14,6 @@ namespace vantrel {
 struct CryReading {
   CryByteLocation location;
   std::optional<std::uint8_t> value;  // when the cry byte was found
-  bool cry_table_found = false;
 };
 
 // Opens the image read-only, finds its cry byte and reads it, and finds its

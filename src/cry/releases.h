@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace vantrel {
@@ -17,21 +19,30 @@ struct CryTableWords {
   std::int64_t block1;
 };
 
-// An English release whose title-screen code is known, as its header names
-// it: the game code at 0xAC and the software version at 0xBC.
+// A release whose code is known, as its header names it: the game code at
+// 0xAC and the software version at 0xBC.
 struct Release {
   std::string_view name;
   std::string_view game_code;
   std::uint8_t software_version;
   std::int64_t cry_byte;
-  CryTableWords cry_table;
+  // The first of the cry call's two words (CryTableWordsFrom gives both).
+  std::int64_t cry_table_word;
 };
 
-inline constexpr std::array<Release, 4> kReleases{{
-    {"FireRed 1.0", "BPRE", 0, 0x791EE, {0x72114, 0x72138}},
-    {"FireRed 1.1", "BPRE", 1, 0x79202, {0x72128, 0x7214C}},
-    {"LeafGreen 1.0", "BPGE", 0, 0x791EE, {0x72114, 0x72138}},
-    {"LeafGreen 1.1", "BPGE", 1, 0x79202, {0x72128, 0x7214C}},
+inline constexpr std::array<Release, 12> kReleases{{
+    {"FireRed 1.0", "BPRE", 0, 0x791EE, 0x72114},
+    {"FireRed 1.1", "BPRE", 1, 0x79202, 0x72128},
+    {"LeafGreen 1.0", "BPGE", 0, 0x791EE, 0x72114},
+    {"LeafGreen 1.1", "BPGE", 1, 0x79202, 0x72128},
+    {"FireRed (French)", "BPRF", 0, 0x79212, 0x72138},
+    {"LeafGreen (French)", "BPGF", 0, 0x79212, 0x72138},
+    {"FireRed (German)", "BPRD", 0, 0x79152, 0x72078},
+    {"LeafGreen (German)", "BPGD", 0, 0x79152, 0x72078},
+    {"FireRed (Spanish)", "BPRS", 0, 0x79226, 0x7214C},
+    {"LeafGreen (Spanish)", "BPGS", 0, 0x79226, 0x7214C},
+    {"FireRed (Italian)", "BPRI", 0, 0x7913E, 0x72064},
+    {"LeafGreen (Italian)", "BPGI", 0, 0x7913E, 0x72064},
 }};
 
 // The title screen's code around the cry byte, the same in every release:
@@ -41,5 +52,51 @@ inline constexpr std::array<std::uint8_t, 12> kCodeBeforeCryByte{
     0x80, 0x20, 0x08, 0x40, 0x00, 0x06, 0x05, 0x0E, 0x00, 0x2D, 0x5B, 0xD1};
 inline constexpr std::array<std::uint8_t, 11> kCodeAfterCryByte{0x20, 0x00, 0x21, 0xF8, 0xF7, 0xFD,
                                                                 0xFD, 0x20, 0x7B, 0x00, 0xF0};
+
+// The cry call's code around the words that hold the cry table's address,
+// the same in every release: the 12 bytes before the first word, the 16
+// after it, a word of another table (any value), and the 12 bytes before
+// the second word.
+inline constexpr std::array<std::uint8_t, 12> kCodeBeforeCryTableWord{
+    0x48, 0x00, 0x40, 0x18, 0x80, 0x00, 0x01, 0x49, 0x34, 0xE0, 0x00, 0x00};
+inline constexpr std::array<std::uint8_t, 16> kCodeAfterCryTableWord{
+    0x4B, 0x46, 0x00, 0x2B, 0x06, 0xD0, 0x48, 0x00, 0x40, 0x18, 0x80, 0x00, 0x00, 0x49, 0x29, 0xE0};
+inline constexpr std::array<std::uint8_t, 12> kCodeBeforeSecondCryTableWord{
+    0x48, 0x00, 0x40, 0x18, 0x80, 0x00, 0x01, 0x49, 0x22, 0xE0, 0x00, 0x00};
+// Code found by its bytes: fixed parts at their places in it, and anything
+// between them (a species, a word of data).
+struct CodePart {
+  std::size_t at;
+  std::span<const std::uint8_t> bytes;
+};
+struct Code {
+  std::span<const CodePart> parts;
+  std::size_t size;
+  // Where in the code lies what it is found for: the cry byte, or the first
+  // word of the cry table's address.
+  std::size_t found;
+};
+
+inline constexpr CodePart kTitleScreenParts[] = {
+    {0, kCodeBeforeCryByte}, {kCodeBeforeCryByte.size() + 1, kCodeAfterCryByte}};
+inline constexpr Code kTitleScreenCode{kTitleScreenParts,
+                                       kCodeBeforeCryByte.size() + 1 + kCodeAfterCryByte.size(),
+                                       kCodeBeforeCryByte.size()};
+
+// The cry call's words lie in it here.
+inline constexpr std::size_t kFirstCryTableWord = kCodeBeforeCryTableWord.size();
+inline constexpr std::size_t kSecondCryTableWord = kFirstCryTableWord + 4 +
+                                                   kCodeAfterCryTableWord.size() + 4 +
+                                                   kCodeBeforeSecondCryTableWord.size();
+inline constexpr CodePart kCryCallParts[] = {
+    {0, kCodeBeforeCryTableWord},
+    {kFirstCryTableWord + 4, kCodeAfterCryTableWord},
+    {kSecondCryTableWord - kCodeBeforeSecondCryTableWord.size(), kCodeBeforeSecondCryTableWord}};
+inline constexpr Code kCryCallCode{kCryCallParts, kSecondCryTableWord + 4, kFirstCryTableWord};
+
+// The two words of the cry call's code whose first word is at `first`.
+constexpr CryTableWords CryTableWordsFrom(std::int64_t first) {
+  return {first, first + static_cast<std::int64_t>(kSecondCryTableWord - kFirstCryTableWord)};
+}
 
 }  // namespace vantrel

@@ -186,7 +186,8 @@ TEST_F(CliTest, InfoPrintsTheHeaderItsChecksAndTheCry) {
             "fixed byte 0xB2: 0x96 (as expected)\n"
             "header complement 0xBD: 0x9B (matches)\n"
             "release: FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE, stock cry 6 Charizard\n"
-            "cry: 6 Charizard\n");
+            "cry: 6 Charizard\n"
+            "cry table: none, the cry call's code is not in the image\n");
   EXPECT_EQ(ReadBytes(image), original);
 }
 
@@ -209,7 +210,8 @@ TEST_F(CliTest, InfoShowsWhatIsWrongWithAnotherImage) {
             "header complement 0xBD: 0x9B (expected 0xC1)\n"
             "release: unknown release (AXVE, version 1): cry byte at 0x791EE, found by the title "
             "screen's code, stock cry 6 Charizard\n"
-            "cry: 6 Charizard\n");
+            "cry: 6 Charizard\n"
+            "cry table: none, the cry call's code is not in the image\n");
   EXPECT_EQ(ReadBytes(image), content);
 }
 
@@ -221,20 +223,24 @@ TEST_F(CliTest, InfoOfShortFilesSaysWhatIsMissing) {
   const std::string t = Text(tiny) + ": ";
   EXPECT_EQ(result.out, t + "size: 189 bytes\n" + t + "header: none (the file ends before 0xBE)\n" +
                             t + "release: no header: no cry byte, the title screen's code is not " +
-                            "in the image\n" + t + "cry: none (no cry byte)\n");
+                            "in the image\n" + t + "cry: none (no cry byte)\n" + t +
+                            "cry table: none, the cry call's code is not in the image\n");
   EXPECT_EQ(result.err, Text(missing) + ": Error: 53: File not found\n");
   EXPECT_EQ(ReadBytes(tiny), ImageBytes(0xBD));
   EXPECT_FALSE(fs::exists(missing));
 }
 
 // An image of `release`'s header with the title screen's code at each of
-// `cry_bytes` and nowhere else, 25 at each.
+// `cry_bytes` and nowhere else, 25 at each, and the cry call's code with its
+// first word at each of `first_words`.
 std::vector<std::uint8_t> CodeAt(const Release& release, std::vector<std::size_t> cry_bytes,
+                                 std::vector<std::int64_t> first_words = {},
                                  std::size_t size = test::kImageSize) {
   std::vector<std::uint8_t> bytes = test::ReleaseImageBytes(release, 25);
   std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(release.cry_byte) - 12, 24, 0);
   bytes.resize(size, 0xEE);
   for (std::size_t at : cry_bytes) test::PutTitleScreenCode(bytes, at, 25);
+  for (std::int64_t at : first_words) test::PutCry(bytes, at, 25);
   return bytes;
 }
 
@@ -246,7 +252,9 @@ Release Unknown(std::string_view game_code) {
 
 // Each image's cry byte is found by the title screen's code: show, set and
 // restore act there and nowhere else, and --force too; an image without the
-// code, or with it twice, is refused, and --force writes 0x791EE.
+// code, or with it twice, is refused, and --force writes 0x791EE. Its cry
+// table is found by the cry call's code, the same way, and cry plays the
+// title screen's species through it.
 TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
   struct Located {
     std::vector<std::uint8_t> made;
@@ -254,35 +262,63 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
     std::uint8_t stock;
     std::string release;  // info's line after "release: "
     std::string note;     // set's line on stderr, after the image's name
+    std::string table;    // info's line after "cry table: "
   };
   const std::string kCode = "the title screen's code";
   const std::string kMoved = ", found by " + kCode;
+  const std::string kTable = "at 0x60000 and 0x60600 (words at ";
+  const std::string kNoCall = "none, the cry call's code is not in the image";
+  const auto known = [&](std::size_t index, const std::string& release, const std::string& words) {
+    const bool leaf = release.starts_with("Leaf");
+    return Located{CodeAt(kReleases[index], {static_cast<std::size_t>(kReleases[index].cry_byte)},
+                          {kReleases[index].cry_table_word}),
+                   static_cast<std::size_t>(kReleases[index].cry_byte),
+                   static_cast<std::uint8_t>(leaf ? 3 : 6),
+                   release + ", stock cry " + (leaf ? "3 Venusaur" : "6 Charizard"),
+                   "",
+                   kTable + words + "), known release"};
+  };
   const std::vector<Located> images = {
-      {test::ReleaseImageBytes(kReleases[0], 25), 0x791EE, 6,
-       "FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE, stock cry 6 Charizard", ""},
-      {test::ReleaseImageBytes(kReleases[1], 25), 0x79202, 6,
-       "FireRed 1.1 (BPRE, version 1): cry byte at 0x79202, stock cry 6 Charizard", ""},
-      {test::ReleaseImageBytes(kReleases[2], 25), 0x791EE, 3,
-       "LeafGreen 1.0 (BPGE, version 0): cry byte at 0x791EE, stock cry 3 Venusaur", ""},
-      {test::ReleaseImageBytes(kReleases[3], 25), 0x79202, 3,
-       "LeafGreen 1.1 (BPGE, version 1): cry byte at 0x79202, stock cry 3 Venusaur", ""},
-      {CodeAt(kReleases[1], {0x40010}), 0x40010, 6,
+      known(0, "FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE", "0x72114 and 0x72138"),
+      known(1, "FireRed 1.1 (BPRE, version 1): cry byte at 0x79202", "0x72128 and 0x7214C"),
+      known(2, "LeafGreen 1.0 (BPGE, version 0): cry byte at 0x791EE", "0x72114 and 0x72138"),
+      known(3, "LeafGreen 1.1 (BPGE, version 1): cry byte at 0x79202", "0x72128 and 0x7214C"),
+      known(4, "FireRed (French) (BPRF, version 0): cry byte at 0x79212", "0x72138 and 0x7215C"),
+      known(5, "LeafGreen (French) (BPGF, version 0): cry byte at 0x79212", "0x72138 and 0x7215C"),
+      known(6, "FireRed (German) (BPRD, version 0): cry byte at 0x79152", "0x72078 and 0x7209C"),
+      known(7, "LeafGreen (German) (BPGD, version 0): cry byte at 0x79152", "0x72078 and 0x7209C"),
+      known(8, "FireRed (Spanish) (BPRS, version 0): cry byte at 0x79226", "0x7214C and 0x72170"),
+      known(9, "LeafGreen (Spanish) (BPGS, version 0): cry byte at 0x79226", "0x7214C and 0x72170"),
+      known(10, "FireRed (Italian) (BPRI, version 0): cry byte at 0x7913E", "0x72064 and 0x72088"),
+      known(11, "LeafGreen (Italian) (BPGI, version 0): cry byte at 0x7913E",
+            "0x72064 and 0x72088"),
+      // The cry call's code twice, neither where the release keeps it.
+      {CodeAt(kReleases[1], {0x40010}, {0x30000, 0x30100}), 0x40010, 6,
        "FireRed 1.1 (BPRE, version 1): cry byte at 0x40010" + kMoved + ", stock cry 6 Charizard",
-       ": cry byte at 0x40010" + kMoved},
-      // Across two of the search's blocks.
-      {CodeAt(Unknown("BPGF"), {0x100004}, 0x180000), 0x100004, 3,
-       "unknown release (BPGF, version 0): cry byte at 0x100004" + kMoved +
+       ": cry byte at 0x40010" + kMoved,
+       "none, the cry call's code is in the image more than once"},
+      // Both codes moved.
+      {CodeAt(kReleases[6], {0x40010}, {0x30000}), 0x40010, 6,
+       "FireRed (German) (BPRD, version 0): cry byte at 0x40010" + kMoved +
+           ", stock cry 6 Charizard",
+       ": cry byte at 0x40010" + kMoved,
+       kTable + "0x30000 and 0x30024), found by the cry call's code"},
+      // Each across two of the search's blocks.
+      {CodeAt(Unknown("BPGX"), {0x100004}, {0x1FFFFC}, 0x280000), 0x100004, 3,
+       "unknown release (BPGX, version 0): cry byte at 0x100004" + kMoved +
            ", stock cry 3 Venusaur",
-       ": cry byte at 0x100004" + kMoved},
-      {CodeAt(Unknown("BPRF"), {0x791EE, 0x40010}), std::nullopt, 6,
-       "unknown release (BPRF, version 0): no cry byte, " + kCode +
+       ": cry byte at 0x100004" + kMoved,
+       kTable + "0x1FFFFC and 0x200020), found by the cry call's code"},
+      {CodeAt(Unknown("BPRX"), {0x791EE, 0x40010}), std::nullopt, 6,
+       "unknown release (BPRX, version 0): no cry byte, " + kCode +
            " is in the image more than once",
-       " (" + kCode + " is in the image more than once)"},
+       " (" + kCode + " is in the image more than once)", kNoCall},
       {CodeAt(kReleases[0], {}), std::nullopt, 6,
        "FireRed 1.0 (BPRE, version 0): no cry byte, " + kCode + " is not in the image",
-       " (" + kCode + " is not in the image)"},
+       " (" + kCode + " is not in the image)", kNoCall},
   };
   const std::string name = Text(image);
+  const std::string wav = Text(dir / "cry.wav");
   for (const Located& located : images) {
     SCOPED_TRACE(located.release);
     test::WriteBytes(image, located.made);
@@ -291,8 +327,12 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
       bytes[at] = value;
       return bytes;
     };
-    EXPECT_NE(Cli({"info", name}).out.find("\nrelease: " + located.release + "\n"),
-              std::string::npos);
+    const std::string info = Cli({"info", name}).out;
+    EXPECT_NE(info.find("\nrelease: " + located.release + "\n"), std::string::npos) << info;
+    EXPECT_TRUE(info.ends_with("\ncry table: " + located.table + "\n")) << info;
+    const bool heard = located.table.starts_with("at ");
+    EXPECT_EQ(Cli({"cry", name, "-o", wav}).out,
+              heard ? wav + ": Pikachu's cry, 0.00 s at 10512 Hz\n" : "");
     const ProgramResult shown = Cli({"show", name});
     const ProgramResult set = Cli({"set", name, "Mew"});
     if (!located.cry_byte) {
@@ -322,7 +362,7 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
 TEST_F(CliTest, CryWritesTheImagesOwnSamplesAsAWavFile) {
   const std::vector<std::int8_t>& samples = test::kTestCry.samples;
   std::vector<std::uint8_t> made = test::ReleaseImageBytes(kReleases[1], 25);
-  test::PutCry(made, kReleases[1], 25);
+  test::PutCry(made, kReleases[1].cry_table_word, 25);
   test::WriteBytes(image, made);
   const std::string wav_file = Text(dir / "pikachu.wav");
   const ProgramResult to_file = Cli({"cry", Text(image), "-o", wav_file});
@@ -341,7 +381,7 @@ TEST_F(CliTest, CryWritesTheImagesOwnSamplesAsAWavFile) {
   }
   EXPECT_EQ(ReadBytes(image), made);
 
-  test::WriteBytes(image, CodeAt(Unknown("BPRF"), {0x791EE}));
+  test::WriteBytes(image, CodeAt(Unknown("BPRX"), {0x791EE}));
   const ProgramResult no_table = Cli({"cry", Text(image), "Mew", "-o", wav_file});
   EXPECT_EQ(no_table.exit_code, 1);
   EXPECT_EQ(no_table.err.find("vantrel-cli: " + Text(image) +

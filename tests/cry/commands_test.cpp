@@ -209,7 +209,7 @@ TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByteAndPlayed) {
     SCOPED_TRACE(release.name);
     boxes.shown.clear();
     std::vector<std::uint8_t> expected = test::ReleaseImageBytes(release, 6);
-    test::PutCry(expected, release, 25);
+    test::PutCry(expected, release.cry_table_word, 25);
     test::WriteBytes(image, expected);
     OpenThroughDialog(image);
     EXPECT_EQ(window.selection, 5);
@@ -222,7 +222,7 @@ TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByteAndPlayed) {
     expected[static_cast<std::size_t>(release.cry_byte)] = 25;
     EXPECT_EQ(ReadBytes(image), expected);
     commands.Restore();
-    expected[static_cast<std::size_t>(release.cry_byte)] = release.game_code == "BPGE" ? 3 : 6;
+    expected[static_cast<std::size_t>(release.cry_byte)] = release.name.starts_with("Leaf") ? 3 : 6;
     EXPECT_EQ(ReadBytes(image), expected);
     EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, kSaved, kRestored}));
   }
@@ -241,7 +241,7 @@ TEST_F(CommandsTest, AnImageWithoutACryByteLeavesNothingOpen) {
   for (const bool at_open : {true, false}) {
     boxes.shown.clear();
     std::vector<std::uint8_t> made = ImageBytes();
-    test::PutCry(made, kReleases[0], 6);
+    test::PutCry(made, kReleases[0].cry_table_word, 6);
     test::WriteBytes(image, made);
     OpenThroughDialog(image);
     EXPECT_TRUE(window.play_enabled);
@@ -266,7 +266,7 @@ TEST_F(CommandsTest, AnImageWithoutACryByteLeavesNothingOpen) {
 // What cannot be played is said in a box, and nothing else changes.
 TEST_F(CommandsTest, PlayFollowsTheImageAndTheSelectionAndSaysWhatCannotBePlayed) {
   std::vector<std::uint8_t> bytes = ImageBytes();
-  test::PutCry(bytes, kReleases[0], 25);
+  test::PutCry(bytes, kReleases[0].cry_table_word, 25);
   const fs::path image = dir / "fire.gba";
   test::WriteBytes(image, bytes);
   OpenThroughDialog(image);
@@ -297,13 +297,14 @@ TEST_F(CommandsTest, PlayFollowsTheImageAndTheSelectionAndSaysWhatCannotBePlayed
   EXPECT_TRUE(player.played.empty());
 
   // No table: none of the release's words, one pointing past the end, or
-  // the title screen's code not where the release keeps it.
-  std::vector<std::uint8_t> moved = bytes;
-  std::copy_n(moved.begin() + 0x791EE - 12, 24, moved.begin() + 0x40010 - 12);
-  std::fill_n(moved.begin() + 0x791EE - 12, 24, 0);
-  test::PutWord(bytes, static_cast<std::size_t>(kReleases[0].cry_table.block1),
+  // the cry call's code twice, neither where the release keeps it.
+  std::vector<std::uint8_t> twice = ImageBytes();
+  test::PutCry(twice, 0x30000, 25);
+  test::PutCry(twice, 0x30100, 25);
+  test::PutWord(bytes,
+                static_cast<std::size_t>(CryTableWordsFrom(kReleases[0].cry_table_word).block1),
                 kCartridgeAddress + static_cast<std::uint32_t>(bytes.size()));
-  for (const std::vector<std::uint8_t>& without : {ImageBytes(), bytes, moved}) {
+  for (const std::vector<std::uint8_t>& without : {ImageBytes(), bytes, twice}) {
     test::WriteBytes(image, without);
     OpenThroughDialog(image);
     EXPECT_TRUE(window.save_enabled);

@@ -56,8 +56,9 @@ set_cry() { printf "\\$(printf %03o "$2")" | dd of="$1" bs=1 seek=$((0x791EE)) c
 put() { printf "$2" | dd of="$1" bs=1 seek=$(($3)) conv=notrunc status=none; }
 # make_image PATH CRY: zeros with a FireRed 1.0 header (game code BPRE, 0x96
 # at 0xB2) and the title screen's code around the cry byte, which holds CRY;
-# and a cry table (both words at 0x08010000) whose entry for Charizard names
-# a wave of the test's own: 16 samples at 10512 Hz at 0x20000.
+# and the cry call's code with a cry table (both words at 0x08010000) whose
+# entry for Charizard names a wave of the test's own: 16 samples at 10512 Hz
+# at 0x20000.
 make_image() {
   head -c $((0x80000)) /dev/zero >"$1"
   put "$1" 'BPRE' 0xAC
@@ -65,6 +66,9 @@ make_image() {
   put "$1" '\200\040\010\100\000\006\005\016\000\055\133\321' '0x791EE - 12'
   put "$1" '\040\000\041\370\367\375\375\040\173\000\360' '0x791EE + 1'
   set_cry "$1" "$2"
+  put "$1" '\110\000\100\030\200\000\001\111\064\340\000\000' '0x72114 - 12'
+  put "$1" '\113\106\000\053\006\320\110\000\100\030\200\000\000\111\051\340' '0x72114 + 4'
+  put "$1" '\110\000\100\030\200\000\001\111\042\340\000\000' '0x72138 - 12'
   put "$1" '\000\000\001\010' 0x72114
   put "$1" '\000\000\001\010' 0x72138
   put "$1" '\000\074\000\000\000\000\002\010' '0x10000 + 12 * 5'

@@ -67,27 +67,34 @@ void PutHeader(std::vector<std::uint8_t>& bytes, std::string_view game_code,
   bytes[0xBD] = static_cast<std::uint8_t>(0u - (0x19u + sum));
 }
 
+// `code`'s fixed parts, with what it is found for at `place`.
+void PutCode(std::vector<std::uint8_t>& bytes, const Code& code, std::size_t place) {
+  for (const CodePart& part : code.parts) {
+    std::ranges::copy(part.bytes,
+                      bytes.begin() + static_cast<std::ptrdiff_t>(place - code.found + part.at));
+  }
+}
+
 }  // namespace
 
 void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, std::uint8_t cry) {
-  const auto at = bytes.begin() + static_cast<std::ptrdiff_t>(cry_byte);
-  std::copy(kCodeBeforeCryByte.begin(), kCodeBeforeCryByte.end(),
-            at - static_cast<std::ptrdiff_t>(kCodeBeforeCryByte.size()));
-  at[0] = cry;
-  std::copy(kCodeAfterCryByte.begin(), kCodeAfterCryByte.end(), at + 1);
+  PutCode(bytes, kTitleScreenCode, cry_byte);
+  bytes[cry_byte] = cry;
 }
 
 void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-void PutCry(std::vector<std::uint8_t>& bytes, const Release& release, int species,
+void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int species,
             const CrySound& sound) {
   constexpr std::uint32_t kTable = 0x60000;
   constexpr std::uint32_t kWave = 0x61000;
   constexpr std::uint32_t kCartridge = 0x08000000;
-  PutWord(bytes, static_cast<std::size_t>(release.cry_table.block0), kCartridge + kTable);
-  PutWord(bytes, static_cast<std::size_t>(release.cry_table.block1), kCartridge + kTable + 0x600);
+  const CryTableWords words = CryTableWordsFrom(first_word);
+  PutCode(bytes, kCryCallCode, static_cast<std::size_t>(first_word));
+  PutWord(bytes, static_cast<std::size_t>(words.block0), kCartridge + kTable);
+  PutWord(bytes, static_cast<std::size_t>(words.block1), kCartridge + kTable + 0x600);
   const std::size_t entry = kTable + 12 * static_cast<std::size_t>(species - 1);
   bytes[entry] = 0;       // plain, forwards
   bytes[entry + 1] = 60;  // at the wave's own rate

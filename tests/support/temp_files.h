@@ -47,9 +47,10 @@ std::vector<std::uint8_t> ReleaseImageBytes(const Release& release, std::uint8_t
 // A cry of the tests' own.
 inline const CrySound kTestCry{10512, {0, 40, 80, 40, 0, -40, -80, -40, '\n', '\r', 26}};
 
-// A cry table for `release`, its words where the release keeps them, with
-// `species`'s entry naming a plain wave of `sound` at its own rate.
-void PutCry(std::vector<std::uint8_t>& bytes, const Release& release, int species,
+// The cry call's code with its first word at `first_word`, and a cry table
+// its words point at, with `species`'s entry naming a plain wave of `sound`
+// at its own rate.
+void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int species,
             const CrySound& sound = kTestCry);
 
 // `value` as a little-endian word at `at`.

@@ -335,11 +335,13 @@ TEST_F(Form1Test, ScreenReadersHearTheListByItsLabelAndTheButtonsByTheirCaptions
 
 // The list's changes reach the core, and the core's answer the button: its
 // state and its tooltip follow the species picked. (A click is heard in
-// play_test.cpp.)
+// play_test.cpp.) A European image opens with no box but the success box,
+// and Restore writes its own stock cry at its own byte.
 TEST_F(Form1Test, PlayFollowsTheList) {
-  std::vector<std::uint8_t> bytes = vantrel::test::ReleaseImageBytes(kReleases[0], 6);
-  vantrel::test::PutCry(bytes, kReleases[0], 25);
-  const fs::path image = dir / "fire red.gba";
+  const vantrel::Release& release = kReleases[7];
+  std::vector<std::uint8_t> bytes = vantrel::test::ReleaseImageBytes(release, 6);
+  vantrel::test::PutCry(bytes, release.cry_table_word, 25);
+  const fs::path image = dir / "leaf green.gba";
   vantrel::test::WriteBytes(image, bytes);
   dialogs.Accept(Utf8FromPath(image));
   Click("cmdOpen");
@@ -353,7 +355,10 @@ TEST_F(Form1Test, PlayFollowsTheList) {
   List()->setCurrentIndex(-1);
   EXPECT_FALSE(Button("cmdPlay")->isEnabled());
   EXPECT_EQ(Button("cmdPlay")->toolTip(), "");
-  EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
+  Click("cryRestore");
+  EXPECT_EQ(vantrel::test::ReadBytes(image)[static_cast<std::size_t>(release.cry_byte)], 3);
+  EXPECT_EQ(boxes.shown,
+            (std::vector<ShownBox>{kOpened, {"Cry restored successfully!", "Vantrel"}}));
 }
 
 TEST_F(Form1Test, CancelledOpenChangesNothing) {
