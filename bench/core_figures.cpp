@@ -76,13 +76,8 @@ int main(int argc, char** argv) {
       CopyWith(argv[1], "both.gba",
                {{vantrel::kTitleScreenCode, 0x1800000}, {vantrel::kCryCallCode, 0x1C00000}});
   const double searched_both = SearchMilliseconds(both, vantrel::LocateCryByteAndTable);
-  // The cry image holds FireRed 1.0's table words; the table is found by the
-  // cry call's code around them.
-  const std::filesystem::path heard = CopyWith(
-      argv[2], "cry-call.gba",
-      {{vantrel::kCryCallCode, static_cast<std::size_t>(vantrel::kReleases[0].cry_table_word)}});
   const double cry = MedianMilliseconds(
-      [&] { vantrel::WavBytes(vantrel::ReadImageCrySound(heard, std::nullopt).sound); });
+      [&] { vantrel::WavBytes(vantrel::ReadImageCrySound(argv[2], std::nullopt).sound); });
   std::printf("search %.3f\nsearch-neither %.3f\nsearch-both %.3f\ncry %.3f\n", search, neither,
               searched_both, cry);
   return 0;
