@@ -49,7 +49,7 @@ constexpr std::string_view kUsage =
 // by the image's name when a command works on several.
 class ErrorLineBox : public MessageBoxService {
  public:
-  explicit ErrorLineBox(std::ostream& err) : err_(err) {}
+  explicit ErrorLineBox(Output& err) : err_(err) {}
   void SetSubject(std::string_view image) { subject_ = PrintableName(image); }
   void Show(std::string_view text, std::string_view title) override {
     if (!subject_.empty()) err_ << subject_ << ": ";
@@ -57,13 +57,13 @@ class ErrorLineBox : public MessageBoxService {
   }
 
  private:
-  std::ostream& err_;
+  Output& err_;
   std::string subject_;
 };
 
 // One line on what is wrong and where to read more, rather than the whole
 // usage scrolling the mistake away.
-int UsageError(std::ostream& err, std::string_view problem) {
+int UsageError(Output& err, std::string_view problem) {
   err << "vantrel-cli: " << problem << "\nTry 'vantrel-cli --help'.\n";
   return kUsageError;
 }
@@ -75,9 +75,9 @@ struct NoCryByte {
 
 // One read-only open; a failure is shown in the failure box, as the file
 // functions do, and raised again.
-CryReading Inspect(const std::string& image) {
+CryReading Inspect(const std::string& image, bool with_cry_table) {
   try {
-    return ReadImageCry(PathFromUtf8(image));
+    return ReadImageCry(PathFromUtf8(image), with_cry_table);
   } catch (const RuntimeError& error) {
     ShowFailureBox(error);
     throw;
@@ -140,7 +140,7 @@ std::string NoCryByteLine(const std::string& image, const CryByteLocation& locat
 // Runs `lines_of` for each image and prints its lines, each led by the
 // image's name when there are several. A failing image (its failure shown
 // already) or one without a cry byte does not stop the rest.
-int ForEachImage(const std::vector<std::string>& images, std::ostream& out, std::ostream& err,
+int ForEachImage(const std::vector<std::string>& images, Output& out, Output& err,
                  ErrorLineBox& box,
                  const std::function<std::vector<std::string>(const std::string&)>& lines_of) {
   int status = kDone;
@@ -162,7 +162,7 @@ int ForEachImage(const std::vector<std::string>& images, std::ostream& out, std:
 // Writes where the image's cry byte is found, through the open file that
 // found it; refuses, unless forced, where none is.
 int Write(const std::string& image, std::optional<std::uint8_t> value, std::string_view success,
-          bool force, std::ostream& out, std::ostream& err) {
+          bool force, Output& out, Output& err) {
   try {
     const CryWriting writing = WriteImageCry(PathFromUtf8(image), value, force);
     const CryByteLocation& location = writing.location;
@@ -185,8 +185,8 @@ int Write(const std::string& image, std::optional<std::uint8_t> value, std::stri
 // Output that cannot be written (a full disk, a closed stream, a pipe whose
 // reader has gone) is a failure, unless the image was written: then the exit
 // status stays the write's and only the lost line is reported.
-int Delivered(std::ostream& out, std::ostream& err, int status, bool image_written = false) {
-  if (out.flush()) return status;
+int Delivered(Output& out, Output& err, int status, bool image_written = false) {
+  if (out.Flush()) return status;
   if (image_written) {
     err << "vantrel-cli: write error on standard output (the cry byte is written)\n";
     return status;
@@ -195,17 +195,18 @@ int Delivered(std::ostream& out, std::ostream& err, int status, bool image_writt
   return status == kDone ? kFileFailure : status;
 }
 
-int ListSpecies(std::ostream& out) {
+int ListSpecies(Output& out) {
   const auto& species = SpeciesList();
   for (std::size_t i = 0; i < species.size(); ++i) {
-    out << ValueOfPosition(static_cast<std::int16_t>(i)) << '\t' << species[i] << '\n';
+    out << std::to_string(ValueOfPosition(static_cast<std::int16_t>(i))) << '\t' << species[i]
+        << '\n';
   }
   return kDone;
 }
 
 }  // namespace
 
-int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+int Run(const std::vector<std::string>& arguments, Output& out, Output& err,
         const StandardOutput& standard_output) {
   std::vector<std::string> operands;
   bool options_ended = false;
@@ -246,11 +247,11 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     if (rest.empty()) return UsageError(err, command + " needs at least one image");
     if (command == "info") {
       return Delivered(out, err, ForEachImage(rest, out, err, box, [](const std::string& image) {
-                         return InfoLines(Inspect(image));
+                         return InfoLines(Inspect(image, true));
                        }));
     }
     return Delivered(out, err, ForEachImage(rest, out, err, box, [](const std::string& image) {
-                       const CryReading reading = Inspect(image);
+                       const CryReading reading = Inspect(image, false);
                        if (!reading.value) throw NoCryByte{reading.location};
                        return std::vector{DescribeCry(*reading.value)};
                      }));

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
+
+#include "cli/output.h"
 
 namespace vantrel::cli {
 
@@ -19,7 +20,7 @@ struct StandardOutput {
 
 // Runs the command line `arguments` (without the program name), printing
 // results on `out` and failures and usage on `err`.
-int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+int Run(const std::vector<std::string>& arguments, Output& out, Output& err,
         const StandardOutput& standard_output = {});
 
 }  // namespace vantrel::cli

@@ -17,9 +17,8 @@
 namespace vantrel::cli {
 namespace {
 
-void Put(std::ostream& stream, const std::vector<std::uint8_t>& bytes) {
-  stream.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+std::string_view Bytes(const std::vector<std::uint8_t>& bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 std::string Seconds(const CrySound& sound) {
@@ -31,7 +30,7 @@ std::string Seconds(const CrySound& sound) {
 }  // namespace
 
 int ExportCry(const std::string& image, std::optional<std::uint8_t> species,
-              const std::string& output, std::ostream& out, std::ostream& err,
+              const std::string& output, Output& out, Output& err,
               const StandardOutput& standard_output) {
   const bool to_out = output == "-";
   if (to_out && standard_output.terminal) {
@@ -57,13 +56,14 @@ int ExportCry(const std::string& image, std::optional<std::uint8_t> species,
   const std::vector<std::uint8_t> wav = WavBytes(cry.sound);
   if (to_out) {
     standard_output.make_binary();
-    Put(out, wav);
+    out << Bytes(wav);
     return kDone;
   }
   errno = 0;
   std::ofstream file(PathFromUtf8(output), std::ios::binary | std::ios::trunc);
   if (file) {
-    Put(file, wav);
+    const std::string_view bytes = Bytes(wav);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.close();
   }
   if (!file) {
@@ -72,7 +72,7 @@ int ExportCry(const std::string& image, std::optional<std::uint8_t> species,
     return kFileFailure;
   }
   out << PrintableName(output) << ": " << SpeciesName(cry.species) << "'s cry, "
-      << Seconds(cry.sound) << " at " << cry.sound.rate << " Hz\n";
+      << Seconds(cry.sound) << " at " << std::to_string(cry.sound.rate) << " Hz\n";
   return kDone;
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <ostream>
 #include <string>
 
 #include "cli/cli.h"
@@ -13,7 +12,7 @@ namespace vantrel::cli {
 // species the title screen plays, from the image as a WAV file to `output`,
 // or to standard output for "-". The image is only read.
 int ExportCry(const std::string& image, std::optional<std::uint8_t> species,
-              const std::string& output, std::ostream& out, std::ostream& err,
+              const std::string& output, Output& out, Output& err,
               const StandardOutput& standard_output);
 
 }  // namespace vantrel::cli

@@ -1,6 +1,3 @@
-#include <cstdio>
-#include <iostream>
-
 #include "cli/arguments.h"
 #include "cli/cli.h"
 #include "image_bytes/failure_box.h"
@@ -19,9 +16,6 @@ class Utf8ConsoleOutput {
  public:
   Utf8ConsoleOutput() : previous_(GetConsoleOutputCP()) { SetConsoleOutputCP(CP_UTF8); }
   ~Utf8ConsoleOutput() {
-    std::cout.flush();
-    std::cerr.flush();
-    std::fflush(nullptr);
     if (previous_ != 0) SetConsoleOutputCP(previous_);
   }
   Utf8ConsoleOutput(const Utf8ConsoleOutput&) = delete;
@@ -36,6 +30,11 @@ class Utf8ConsoleOutput {
 #include <unistd.h>
 #endif
 
+namespace {
+constexpr int kStandardOutput = 1;
+constexpr int kStandardError = 2;
+}  // namespace
+
 int main(int argc, char** argv) {
 #ifdef _WIN32
   const Utf8ConsoleOutput utf8;
@@ -49,10 +48,13 @@ int main(int argc, char** argv) {
   }
   vantrel::cli::StandardOutput standard_output;
 #ifdef _WIN32
-  standard_output.terminal = _isatty(_fileno(stdout)) != 0;
-  standard_output.make_binary = [] { _setmode(_fileno(stdout), _O_BINARY); };
+  standard_output.terminal = _isatty(kStandardOutput) != 0;
+  standard_output.make_binary = [] { _setmode(kStandardOutput, _O_BINARY); };
 #else
-  standard_output.terminal = isatty(STDOUT_FILENO) != 0;
+  standard_output.terminal = isatty(kStandardOutput) != 0;
 #endif
-  return vantrel::cli::Run(arguments, std::cout, std::cerr, standard_output);
+  // Lines go out as they are made where someone watches; the errors always.
+  vantrel::cli::DescriptorOutput out(kStandardOutput, standard_output.terminal);
+  vantrel::cli::DescriptorOutput err(kStandardError, true);
+  return vantrel::cli::Run(arguments, out, err, standard_output);
 }

@@ -7,9 +7,10 @@
 
 namespace vantrel {
 
-CryReading ReadImageCry(const std::filesystem::path& path) {
+CryReading ReadImageCry(const std::filesystem::path& path, bool with_cry_table) {
   BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
-  CryReading reading{LocateCryByteAndTable(file), std::nullopt};
+  CryReading reading{with_cry_table ? LocateCryByteAndTable(file) : LocateCryByte(file),
+                     std::nullopt};
   if (reading.location.offset) reading.value = ReadCry(file, *reading.location.offset);
   file.Close();
   return reading;

@@ -16,9 +16,11 @@ struct CryReading {
   std::optional<std::uint8_t> value;  // when the cry byte was found
 };
 
-// Opens the image read-only, finds its cry byte and reads it, and finds its
-// cry table. File failures are raised.
-CryReading ReadImageCry(const std::filesystem::path& path);
+// Opens the image read-only, finds its cry byte and reads it, and, when
+// asked, its cry table: a reader that shows only the cry skips the search
+// for a table that is not where the release keeps it. File failures are
+// raised.
+CryReading ReadImageCry(const std::filesystem::path& path, bool with_cry_table = true);
 
 // What a write found, and where it wrote what.
 struct CryWriting {

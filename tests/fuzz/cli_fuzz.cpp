@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -96,14 +95,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::set<std::string> kNames = Names();
-  std::ostringstream out;
-  std::ostringstream err;
+  vantrel::cli::TextOutput out;
+  vantrel::cli::TextOutput err;
   const int status = vantrel::cli::Run(Arguments(vantrel::fuzz::Text(data, size)), out, err);
 
   Check(status >= 0 && status <= 2, "the exit status is 0, 1 or 2");
-  Check(status == 0 ? !out.str().empty() : !err.str().empty(),
+  Check(status == 0 ? !out.text.empty() : !err.text.empty(),
         "a success prints its result, a failure says why");
-  Check(status != 2 || out.str().empty(), "a usage error prints nothing on the output");
+  Check(status != 2 || out.text.empty(), "a usage error prints nothing on the output");
 
   // Kept from run to run: allocating an image's size each time is slow.
   static std::string rom;
