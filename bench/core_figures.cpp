@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "cry/cry_locator.h"
+#include "image_format/cry_locator.h"
 #include "cry/image_cry.h"
-#include "cry/wav.h"
+#include "sound/wav.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "cry/cry_slot.h"
 #include "cry/image_cry.h"
 #include "cry/species_list.h"
-#include "image_bytes/failure_box.h"
+#include "runtime/failure_box.h"
 #include "runtime/app.h"
 #include "runtime/error.h"
 #include "runtime/hex.h"

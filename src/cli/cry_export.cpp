@@ -9,8 +9,8 @@
 #include "cli/printable_name.h"
 #include "cry/image_cry.h"
 #include "cry/species_list.h"
-#include "cry/wav.h"
-#include "image_bytes/failure_box.h"
+#include "sound/wav.h"
+#include "runtime/failure_box.h"
 #include "runtime/error.h"
 #include "runtime/path_text.h"
 

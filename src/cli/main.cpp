@@ -1,6 +1,6 @@
 #include "cli/arguments.h"
 #include "cli/cli.h"
-#include "image_bytes/failure_box.h"
+#include "runtime/failure_box.h"
 #include "runtime/error.h"
 
 #ifdef _WIN32

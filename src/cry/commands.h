@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "cry/cry_locator.h"
+#include "image_format/cry_locator.h"
 #include "cry/cry_player.h"
 #include "cry/window_state.h"
 #include "dialogs/cls_common_dialog.h"

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "cry/cry_sound.h"
+#include "image_format/cry_sound.h"
 
 namespace vantrel {
 

@@ -7,10 +7,6 @@
 
 namespace vantrel {
 
-std::uint8_t StockCry(const ImageHeader& header) {
-  return header.game_code.starts_with("BPG") ? LeafGreenCry : RestoreCry;
-}
-
 std::uint8_t ReadCry(BinaryFile& file, std::int64_t offset) {
   return HexByteValue(HexFunctions::ReverseHex(HexFunctions::ReadHex(file, offset, 1)));
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "cry/image_header.h"
+#include "image_format/releases.h"
 #include "runtime/binary_file.h"
 
 namespace vantrel {
@@ -10,10 +10,10 @@ namespace vantrel {
 // The cry byte: the species whose cry the title screen plays, 0 for none.
 // The first releases keep it here; --force writes here when an image's
 // title-screen code cannot be found.
-inline constexpr std::int32_t CryOffset = 0x791EE;
+inline constexpr std::int32_t CryOffset = kFirstEnglishPlaces.cry_byte;
 inline constexpr std::uint8_t NoCry = 0;
-inline constexpr std::uint8_t RestoreCry = 6;    // FireRed's stock cry, Charizard
-inline constexpr std::uint8_t LeafGreenCry = 3;  // LeafGreen's, Venusaur
+inline constexpr std::uint8_t RestoreCry = kFireRedStockCry;
+inline constexpr std::uint8_t LeafGreenCry = kLeafGreenStockCry;
 
 // List positions count from 0, with -1 for no selection; values from 1, with
 // 0 for no cry. So "nothing selected" and "no cry" are the same byte.
@@ -23,10 +23,6 @@ constexpr std::int16_t PositionOfValue(int value) {
 constexpr int ValueOfPosition(std::int16_t position) {
   return position + 1;
 }
-
-// The cry the game came with: LeafGreen's (game code BPG...) or FireRed's,
-// which any other image is taken to be.
-std::uint8_t StockCry(const ImageHeader& header);
 
 // The cry value at `offset` of an open image. Failures are raised.
 std::uint8_t ReadCry(BinaryFile& file, std::int64_t offset);

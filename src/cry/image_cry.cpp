@@ -52,7 +52,12 @@ ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional
     }
     species = played;
   }
-  ImageCrySound sound{*species, DecodeCry(file, *table, *species)};
+  ImageCrySound sound{*species, {}};
+  try {
+    sound.sound = DecodeCry(file, *table, *species);
+  } catch (const CryDataError& error) {
+    throw CryDataError(std::string(SpeciesName(*species)) + "'s cry: " + error.what());
+  }
   file.Close();
   return sound;
 }

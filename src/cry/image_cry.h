@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "cry/cry_locator.h"
-#include "cry/cry_sound.h"
+#include "image_format/cry_locator.h"
+#include "image_format/cry_sound.h"
 
 namespace vantrel {
 

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <string_view>
 
-namespace vantrel {
+#include "image_format/releases.h"
 
-inline constexpr std::size_t kSpeciesCount = 251;
+namespace vantrel {
 
 // The species in species order: entry N - 1 names species N, spelled as the
 // list shows them ("Girafarig " keeps its trailing blank).

@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "cli/cli.h"
-#include "cry/releases.h"
+#include "image_format/releases.h"
 #include "runtime/path_text.h"
 #include "support/process.h"
 #include "support/temp_files.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cry/commands.h"
-#include "cry/releases.h"
+#include "image_format/releases.h"
 #include "runtime/path_text.h"
 #include "support/recording_box.h"
 #include "support/recording_player.h"

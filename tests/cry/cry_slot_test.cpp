@@ -38,9 +38,7 @@ TEST(CryMapping, NoSelectionAndNoCryAreTheSameByte) {
 TEST(StockCry, IsLeafGreensForItsGameCodesAndFireRedsForAnyOther) {
   for (auto [code, stock] :
        {std::pair{"BPGE", 3}, {"BPGF", 3}, {"BPRE", 6}, {"BPRF", 6}, {"AXVE", 6}, {"", 6}}) {
-    ImageHeader header;
-    header.game_code = code;
-    EXPECT_EQ(StockCry(header), stock) << code;
+    EXPECT_EQ(StockCryOf(code), stock) << code;
   }
 }
 

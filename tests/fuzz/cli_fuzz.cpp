@@ -17,7 +17,7 @@
 
 #include "cli/cli.h"
 #include "cry/cry_slot.h"
-#include "cry/releases.h"
+#include "image_format/releases.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "cry/image_header.h"
+#include "image_format/image_header.h"
 #include "fuzz_support.h"
 
 namespace {

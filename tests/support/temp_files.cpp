@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "cry/releases.h"
+#include "image_format/releases.h"
 #include "runtime/path_text.h"
 
 namespace vantrel::test {
@@ -106,8 +106,8 @@ void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int speci
 
 std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {
   std::vector<std::uint8_t> bytes = Pattern(size);
-  if (size > 0x791EE) bytes[0x791EE] = cry;
-  if (size > 0x791EE + kCodeAfterCryByte.size()) PutTitleScreenCode(bytes, 0x791EE, cry);
+  if (size > kFirstEnglishPlaces.cry_byte) bytes[kFirstEnglishPlaces.cry_byte] = cry;
+  if (size > kFirstEnglishPlaces.cry_byte + kCodeAfterCryByte.size()) PutTitleScreenCode(bytes, kFirstEnglishPlaces.cry_byte, cry);
   if (size >= 0xBE) PutHeader(bytes, "BPRE", 0);
   return bytes;
 }
@@ -115,7 +115,7 @@ std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {
 std::vector<std::uint8_t> ReleaseImageBytes(const Release& release, std::uint8_t cry) {
   std::vector<std::uint8_t> bytes = Pattern(kImageSize);
   // In the later releases the first releases' cry byte is part of a branch.
-  if (release.cry_byte != 0x791EE) bytes[0x791EE] = 0x35;
+  if (release.cry_byte != kFirstEnglishPlaces.cry_byte) bytes[kFirstEnglishPlaces.cry_byte] = 0x35;
   PutTitleScreenCode(bytes, static_cast<std::size_t>(release.cry_byte), cry);
   PutHeader(bytes, release.game_code, release.software_version);
   return bytes;

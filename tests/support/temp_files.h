@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cry/cry_sound.h"
-#include "cry/releases.h"
+#include "image_format/cry_sound.h"
+#include "image_format/releases.h"
 
 namespace vantrel::test {
 

@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <algorithm>
 
-#include "image_bytes/failure_box.h"
+#include "runtime/failure_box.h"
 #include "runtime/error.h"
 
 namespace vantrel::qt {

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <string>
 
-#include "cry/resample.h"
+#include "sound/resample.h"
 
 namespace vantrel::qt {
 namespace {

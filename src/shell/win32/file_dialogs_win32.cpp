@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "image_bytes/failure_box.h"
+#include "runtime/failure_box.h"
 #include "runtime/error.h"
 #include "runtime/wide_text.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "cry/species_list.h"
-#include "image_bytes/failure_box.h"
+#include "runtime/failure_box.h"
 #include "runtime/error.h"
 #include "runtime/wide_text.h"
 #include "shell/layout/form_rules.h"

@@ -4,7 +4,7 @@
 // PlaySound and the wave devices; these need the types windows.h declares.
 #include <mmsystem.h>
 
-#include "cry/wav.h"
+#include "sound/wav.h"
 
 namespace vantrel::win32 {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "cry/releases.h"
+#include "image_format/releases.h"
 #include "runtime/binary_file.h"
 
 namespace vantrel {
@@ -21,8 +21,9 @@ struct CrySound {
   std::vector<std::int8_t> samples;
 };
 
-// The image's cry table or wave is not one we can play. The text names the
-// species and what is wrong; the file itself was read without failing.
+// The image's cry table or wave is not one we can play. The text says what
+// is wrong (a reader names the species before it); the file itself was read
+// without failing.
 class CryDataError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

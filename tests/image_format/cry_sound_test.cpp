@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <random>
 
-#include "cry/cry_sound.h"
+#include "image_format/cry_sound.h"
 #include "support/temp_files.h"
 
 namespace vantrel {
@@ -83,23 +83,23 @@ const Case kCases[] = {
     {.name = "key an octave up", .key = 72, .rate = 21024},
     {.name = "block 1", .species = 203},
     {.name = "table past the end",
-     .error = "Pikachu's cry: its table entry at 0x1000120 lies past the end of the image",
+     .error = "its table entry at 0x1000120 lies past the end of the image",
      .table = kPastTheEnd},
     {.name = "wave past the end",
      .species = 203,
-     .error = "Girafarig's cry: its wave at 0x1000000 lies past the end of the image",
+     .error = "its wave at 0x1000000 lies past the end of the image",
      .wave = kPastTheEnd},
     {.name = "absurd count",
-     .error = "Pikachu's cry: its wave at 0x2000 has 2147483647 samples; at most 1048576 can be "
+     .error = "its wave at 0x2000 has 2147483647 samples; at most 1048576 can be "
               "played",
      .stored_count = 0x7FFFFFFF},
     {.name = "key past the top rate",
      .key = 96,
-     .error = "Pikachu's cry: its wave at 0x2000 plays at 84096 Hz (its own 10512 Hz at key 96); "
+     .error = "its wave at 0x2000 plays at 84096 Hz (its own 10512 Hz at key 96); "
               "1000 to 65535 Hz can be played"},
     {.name = "compressed data cut short",
      .count = 64 + 38,
-     .error = "Pikachu's cry: its wave at 0x2000 runs past the end of the image: 53 bytes of "
+     .error = "its wave at 0x2000 runs past the end of the image: 53 bytes of "
               "data, 52 there",
      .cut_short = true},
 };

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cry/resample.h"
+#include "sound/resample.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "cry/wav.h"
+#include "sound/wav.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cry/image_header.h"
+#include "image_format/image_header.h"
 #include "support/temp_files.h"
 
 namespace vantrel {

@@ -1,4 +1,4 @@
-#include "cry/image_header.h"
+#include "image_format/image_header.h"
 
 #include <array>
 #include <numeric>

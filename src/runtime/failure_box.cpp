@@ -1,4 +1,4 @@
-#include "image_bytes/failure_box.h"
+#include "runtime/failure_box.h"
 
 #include "runtime/message_box.h"
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "cry/image_header.h"
-#include "cry/releases.h"
+#include "image_format/image_header.h"
+#include "image_format/releases.h"
 #include "runtime/binary_file.h"
 
 namespace vantrel {

@@ -1,4 +1,4 @@
-#include "cry/resample.h"
+#include "sound/resample.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "cry/cry_sound.h"
+#include "image_format/cry_sound.h"
 
 namespace vantrel {
 

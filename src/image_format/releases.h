@@ -19,6 +19,34 @@ struct CryTableWords {
   std::int64_t block1;
 };
 
+// The species the games know, numbered 1 to 251: the cry byte's values and
+// the cry table's entries that name one.
+inline constexpr std::size_t kSpeciesCount = 251;
+
+// The cry each game's title screen plays as it comes: LeafGreen's, for a game
+// code that starts so, else FireRed's.
+inline constexpr std::uint8_t kFireRedStockCry = 6;    // Charizard
+inline constexpr std::uint8_t kLeafGreenStockCry = 3;  // Venusaur
+inline constexpr std::string_view kLeafGreenGameCodes = "BPG";
+
+constexpr std::uint8_t StockCryOf(std::string_view game_code) {
+  return game_code.starts_with(kLeafGreenGameCodes) ? kLeafGreenStockCry : kFireRedStockCry;
+}
+
+// Where a build's code keeps the cry byte and the first of the cry call's
+// two words (CryTableWordsFrom gives both). FireRed and LeafGreen of one
+// language and version keep them at the same places.
+struct CodePlaces {
+  std::int64_t cry_byte;
+  std::int64_t cry_table_word;
+};
+inline constexpr CodePlaces kFirstEnglishPlaces{0x791EE, 0x72114};  // 1.0
+inline constexpr CodePlaces kSecondEnglishPlaces{0x79202, 0x72128};  // 1.1
+inline constexpr CodePlaces kFrenchPlaces{0x79212, 0x72138};
+inline constexpr CodePlaces kGermanPlaces{0x79152, 0x72078};
+inline constexpr CodePlaces kSpanishPlaces{0x79226, 0x7214C};
+inline constexpr CodePlaces kItalianPlaces{0x7913E, 0x72064};
+
 // A release whose code is known, as its header names it: the game code at
 // 0xAC and the software version at 0xBC.
 struct Release {
@@ -26,23 +54,27 @@ struct Release {
   std::string_view game_code;
   std::uint8_t software_version;
   std::int64_t cry_byte;
-  // The first of the cry call's two words (CryTableWordsFrom gives both).
   std::int64_t cry_table_word;
 };
 
+constexpr Release ReleaseOf(std::string_view name, std::string_view game_code,
+                            std::uint8_t software_version, CodePlaces places) {
+  return {name, game_code, software_version, places.cry_byte, places.cry_table_word};
+}
+
 inline constexpr std::array<Release, 12> kReleases{{
-    {"FireRed 1.0", "BPRE", 0, 0x791EE, 0x72114},
-    {"FireRed 1.1", "BPRE", 1, 0x79202, 0x72128},
-    {"LeafGreen 1.0", "BPGE", 0, 0x791EE, 0x72114},
-    {"LeafGreen 1.1", "BPGE", 1, 0x79202, 0x72128},
-    {"FireRed (French)", "BPRF", 0, 0x79212, 0x72138},
-    {"LeafGreen (French)", "BPGF", 0, 0x79212, 0x72138},
-    {"FireRed (German)", "BPRD", 0, 0x79152, 0x72078},
-    {"LeafGreen (German)", "BPGD", 0, 0x79152, 0x72078},
-    {"FireRed (Spanish)", "BPRS", 0, 0x79226, 0x7214C},
-    {"LeafGreen (Spanish)", "BPGS", 0, 0x79226, 0x7214C},
-    {"FireRed (Italian)", "BPRI", 0, 0x7913E, 0x72064},
-    {"LeafGreen (Italian)", "BPGI", 0, 0x7913E, 0x72064},
+    ReleaseOf("FireRed 1.0", "BPRE", 0, kFirstEnglishPlaces),
+    ReleaseOf("FireRed 1.1", "BPRE", 1, kSecondEnglishPlaces),
+    ReleaseOf("LeafGreen 1.0", "BPGE", 0, kFirstEnglishPlaces),
+    ReleaseOf("LeafGreen 1.1", "BPGE", 1, kSecondEnglishPlaces),
+    ReleaseOf("FireRed (French)", "BPRF", 0, kFrenchPlaces),
+    ReleaseOf("LeafGreen (French)", "BPGF", 0, kFrenchPlaces),
+    ReleaseOf("FireRed (German)", "BPRD", 0, kGermanPlaces),
+    ReleaseOf("LeafGreen (German)", "BPGD", 0, kGermanPlaces),
+    ReleaseOf("FireRed (Spanish)", "BPRS", 0, kSpanishPlaces),
+    ReleaseOf("LeafGreen (Spanish)", "BPGS", 0, kSpanishPlaces),
+    ReleaseOf("FireRed (Italian)", "BPRI", 0, kItalianPlaces),
+    ReleaseOf("LeafGreen (Italian)", "BPGI", 0, kItalianPlaces),
 }};
 
 // The title screen's code around the cry byte, the same in every release:

@@ -1,4 +1,4 @@
-#include "cry/cry_sound.h"
+#include "image_format/cry_sound.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,6 @@
 #include <span>
 #include <string>
 
-#include "cry/species_list.h"
 #include "runtime/hex.h"
 
 namespace vantrel {
@@ -61,12 +60,9 @@ std::vector<std::int8_t> Expand(std::span<const std::uint8_t> data, std::int64_t
 
 class CryReader {
  public:
-  CryReader(BinaryFile& file, int species)
-      : file_(file), size_(file.Size()), name_(SpeciesName(species)) {}
+  explicit CryReader(BinaryFile& file) : file_(file), size_(file.Size()) {}
 
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw CryDataError(name_ + "'s cry: " + what);
-  }
+  [[noreturn]] void Fail(const std::string& what) const { throw CryDataError(what); }
 
   // Reads all of `into` at `offset`, or fails naming `what` lies there.
   void ReadAll(std::int64_t offset, std::span<std::uint8_t> into, const std::string& what) {
@@ -87,7 +83,6 @@ class CryReader {
  private:
   BinaryFile& file_;
   std::int64_t size_;
-  std::string name_;
 };
 
 std::uint32_t PlayedRate(const CryReader& reader, std::uint32_t rate_field, int key,
@@ -109,7 +104,7 @@ CrySound DecodeCry(BinaryFile& file, const CryTableWords& table, int species) {
   if (species < 1 || species > static_cast<int>(kSpeciesCount)) {
     throw std::out_of_range("no species " + std::to_string(species));
   }
-  CryReader reader(file, species);
+  CryReader reader(file);
   const std::int64_t id = species - 1;
 
   const std::int64_t word_at = id < kCriesPerBlock ? table.block0 : table.block1;

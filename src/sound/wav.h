@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "cry/cry_sound.h"
+#include "image_format/cry_sound.h"
 
 namespace vantrel {
 

@@ -1,4 +1,4 @@
-#include "cry/cry_locator.h"
+#include "image_format/cry_locator.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,6 @@
 #include <span>
 #include <vector>
 
-#include "cry/cry_slot.h"
 
 namespace vantrel {
 namespace {
@@ -119,7 +118,7 @@ CryTableLocation TableOf(const Met& call, bool at_release_words, std::int64_t si
 CryByteLocation Locate(BinaryFile& file, bool with_cry_table) {
   CryByteLocation location;
   location.header = ReadImageHeader(file);
-  location.stock = StockCry(location.header);
+  location.stock = StockCryOf(location.header.game_code);
   location.release = ReleaseNamed(location.header);
   const Release* release = location.release;
   Met title = release != nullptr ? MetAt(file, kTitleScreenCode, release->cry_byte) : Met{};
