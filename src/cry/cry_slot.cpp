@@ -7,7 +7,7 @@
 
 namespace vantrel {
 
-std::uint8_t ReadCry(BinaryFile& file, std::int64_t offset) {
+std::uint8_t ReadCry(ByteSource& file, std::int64_t offset) {
   return HexByteValue(HexFunctions::ReverseHex(HexFunctions::ReadHex(file, offset, 1)));
 }
 

@@ -25,7 +25,7 @@ constexpr int ValueOfPosition(std::int16_t position) {
 }
 
 // The cry value at `offset` of an open image. Failures are raised.
-std::uint8_t ReadCry(BinaryFile& file, std::int64_t offset);
+std::uint8_t ReadCry(ByteSource& file, std::int64_t offset);
 
 // Writes `value` as the cry byte at `offset` in place. Failures are raised.
 void WriteCry(BinaryFile& file, std::int64_t offset, std::uint8_t value);

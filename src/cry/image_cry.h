@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 
 #include "image_format/cry_locator.h"
 #include "image_format/cry_sound.h"
+#include "runtime/byte_source.h"
 
 namespace vantrel {
 
@@ -16,10 +18,11 @@ struct CryReading {
   std::optional<std::uint8_t> value;  // when the cry byte was found
 };
 
-// Opens the image read-only, finds its cry byte and reads it, and, when
-// asked, its cry table: a reader that shows only the cry skips the search
-// for a table that is not where the release keeps it. File failures are
-// raised.
+// Finds the image's cry byte and reads it, and, when asked, its cry table: a
+// reader that shows only the cry skips the search for a table that is not
+// where the release keeps it. By path the image is opened read-only once.
+// File failures are raised.
+CryReading ReadImageCry(ByteSource& image, bool with_cry_table = true);
 CryReading ReadImageCry(const std::filesystem::path& path, bool with_cry_table = true);
 
 // What a write found, and where it wrote what.
@@ -35,6 +38,9 @@ struct CryWriting {
 // `force`: then CryOffset is. File failures are raised.
 CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::uint8_t> value,
                          bool force = false);
+// The same on an image held in memory, for a front end that saves it whole.
+CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<std::uint8_t> value,
+                         bool force = false);
 
 // A species' cry as the image holds it.
 struct ImageCrySound {
@@ -43,10 +49,11 @@ struct ImageCrySound {
 };
 
 // The cry of `species`, or of the species the title screen plays when it is
-// empty, from the image at `path`, opened read-only and read as it is now.
+// empty, from the image as it is now (by path, opened read-only).
 // File failures raise RuntimeError; an image with no cry table, no species
 // on its title screen, or a table or wave that cannot be played raises
 // CryDataError, whose text starts with the cry it is about.
+ImageCrySound ReadImageCrySound(ByteSource& image, std::optional<int> species);
 ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species);
 
 }  // namespace vantrel

@@ -23,7 +23,7 @@ std::string ReverseHex(std::string_view hex) {
   return result;
 }
 
-std::string ReadHex(BinaryFile& file, std::int64_t offset, std::int32_t count) {
+std::string ReadHex(ByteSource& file, std::int64_t offset, std::int32_t count) {
   std::string result;
   for (std::int64_t p = offset; p < offset + count; ++p) result += HexByteDigits(file.ReadByte(p));
   return result;

@@ -15,7 +15,7 @@ std::string ReverseHex(std::string_view hex);
 // The `count` bytes at `offset` of an open image as uppercase hex, two
 // digits a byte, in file order. The image stays open, so that what is read
 // and what is then written are the same file. Failures are raised.
-std::string ReadHex(BinaryFile& file, std::int64_t offset, std::int32_t count);
+std::string ReadHex(ByteSource& file, std::int64_t offset, std::int32_t count);
 
 // Writes the bytes that `hex` spells to `offset`, `offset` + 1, ... in place.
 // A failure is raised; bytes before it stay written.

@@ -6,7 +6,6 @@
 #include <span>
 #include <vector>
 
-
 namespace vantrel {
 namespace {
 
@@ -31,7 +30,7 @@ struct Met {
 };
 
 // The code as it stands where `place` is, if it does.
-Met MetAt(BinaryFile& file, const Code& code, std::int64_t place) {
+Met MetAt(ByteSource& file, const Code& code, std::int64_t place) {
   std::vector<std::uint8_t> bytes(code.size);
   const std::int64_t start = place - static_cast<std::int64_t>(code.found);
   Met met;
@@ -63,7 +62,7 @@ void Scan(std::span<const std::uint8_t> read, std::size_t starts, std::int64_t s
 // One pass over the first 32 MiB for all the codes sought, until each has
 // been met twice. Blocks overlap by the longest code's size less one, so that
 // a copy across two blocks is met once, in the block where it starts.
-void Search(BinaryFile& file, std::span<const Sought> sought) {
+void Search(ByteSource& file, std::span<const Sought> sought) {
   if (sought.empty()) return;
   constexpr std::int64_t kBlock = std::int64_t{1} << 20;
   std::size_t longest = 0;
@@ -115,7 +114,7 @@ CryTableLocation TableOf(const Met& call, bool at_release_words, std::int64_t si
   return table;
 }
 
-CryByteLocation Locate(BinaryFile& file, bool with_cry_table) {
+CryByteLocation Locate(ByteSource& file, bool with_cry_table) {
   CryByteLocation location;
   location.header = ReadImageHeader(file);
   location.stock = StockCryOf(location.header.game_code);
@@ -141,11 +140,11 @@ CryByteLocation Locate(BinaryFile& file, bool with_cry_table) {
 
 }  // namespace
 
-CryByteLocation LocateCryByte(BinaryFile& file) {
+CryByteLocation LocateCryByte(ByteSource& file) {
   return Locate(file, false);
 }
 
-CryByteLocation LocateCryByteAndTable(BinaryFile& file) {
+CryByteLocation LocateCryByteAndTable(ByteSource& file) {
   return Locate(file, true);
 }
 

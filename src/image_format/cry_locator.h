@@ -6,7 +6,7 @@
 
 #include "image_format/image_header.h"
 #include "image_format/releases.h"
-#include "runtime/binary_file.h"
+#include "runtime/byte_source.h"
 
 namespace vantrel {
 
@@ -48,12 +48,12 @@ inline constexpr std::int64_t kCartridgeSize = std::int64_t{32} << 20;
 // Finds the cry byte of an open image: its header and 24 bytes for a known
 // release, else one pass over the first 32 MiB in large blocks. Failures to
 // read are raised.
-CryByteLocation LocateCryByte(BinaryFile& file);
+CryByteLocation LocateCryByte(ByteSource& file);
 
 // Finds the cry byte and the cry table: for a known release its header, the
 // 24 bytes and the cry call's code with its words; whatever is not where the
 // release keeps it is searched for in the same one pass.
-CryByteLocation LocateCryByteAndTable(BinaryFile& file);
+CryByteLocation LocateCryByteAndTable(ByteSource& file);
 
 // "FireRed 1.1 (BPRE, version 1)", or "unknown release (BPRF, version 0)".
 std::string ReleaseText(const CryByteLocation& location);

@@ -60,7 +60,7 @@ std::vector<std::int8_t> Expand(std::span<const std::uint8_t> data, std::int64_t
 
 class CryReader {
  public:
-  explicit CryReader(BinaryFile& file) : file_(file), size_(file.Size()) {}
+  explicit CryReader(ByteSource& file) : file_(file), size_(file.Size()) {}
 
   [[noreturn]] void Fail(const std::string& what) const { throw CryDataError(what); }
 
@@ -81,7 +81,7 @@ class CryReader {
   std::int64_t Size() const { return size_; }
 
  private:
-  BinaryFile& file_;
+  ByteSource& file_;
   std::int64_t size_;
 };
 
@@ -100,7 +100,7 @@ std::uint32_t PlayedRate(const CryReader& reader, std::uint32_t rate_field, int 
 
 }  // namespace
 
-CrySound DecodeCry(BinaryFile& file, const CryTableWords& table, int species) {
+CrySound DecodeCry(ByteSource& file, const CryTableWords& table, int species) {
   if (species < 1 || species > static_cast<int>(kSpeciesCount)) {
     throw std::out_of_range("no species " + std::to_string(species));
   }

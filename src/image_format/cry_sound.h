@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "image_format/releases.h"
-#include "runtime/binary_file.h"
+#include "runtime/byte_source.h"
 
 namespace vantrel {
 
@@ -34,6 +34,6 @@ class CryDataError : public std::runtime_error {
 // one word, entry, wave header and wave data it needs, each checked against
 // the file first. Raises CryDataError for a bad table or wave, RuntimeError
 // when the file cannot be read, and std::out_of_range for no such species.
-CrySound DecodeCry(BinaryFile& file, const CryTableWords& table, int species);
+CrySound DecodeCry(ByteSource& file, const CryTableWords& table, int species);
 
 }  // namespace vantrel

@@ -39,10 +39,10 @@ ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int
   return header;
 }
 
-ImageHeader ReadImageHeader(BinaryFile& file) {
+ImageHeader ReadImageHeader(ByteSource& image) {
   std::array<std::uint8_t, kHeaderEnd> first{};
-  const std::int64_t size = file.Size();
-  return ParseImageHeader(std::span(first).first(file.Read(0, first)), size);
+  const std::int64_t size = image.Size();
+  return ParseImageHeader(std::span(first).first(image.Read(0, first)), size);
 }
 
 std::string PrintableText(const std::string& raw) {

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "runtime/binary_file.h"
+#include "runtime/byte_source.h"
 
 namespace vantrel {
 
@@ -35,8 +35,8 @@ struct ImageHeader {
 // not present; nothing is thrown.
 ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int64_t file_size);
 
-// Reads the header of an open file: its first kHeaderEnd bytes and its size.
-ImageHeader ReadImageHeader(BinaryFile& file);
+// Reads the header of an image: its first kHeaderEnd bytes and its size.
+ImageHeader ReadImageHeader(ByteSource& image);
 
 // Header text for a terminal: printable ASCII as it is, trailing NULs
 // dropped, anything else as \xNN.

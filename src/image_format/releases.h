@@ -40,7 +40,7 @@ struct CodePlaces {
   std::int64_t cry_byte;
   std::int64_t cry_table_word;
 };
-inline constexpr CodePlaces kFirstEnglishPlaces{0x791EE, 0x72114};  // 1.0
+inline constexpr CodePlaces kFirstEnglishPlaces{0x791EE, 0x72114};   // 1.0
 inline constexpr CodePlaces kSecondEnglishPlaces{0x79202, 0x72128};  // 1.1
 inline constexpr CodePlaces kFrenchPlaces{0x79212, 0x72138};
 inline constexpr CodePlaces kGermanPlaces{0x79152, 0x72078};

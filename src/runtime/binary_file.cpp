@@ -48,12 +48,6 @@ std::int64_t BinaryFile::Size() const {
   return file_handle::Size(handle_);
 }
 
-std::uint8_t BinaryFile::ReadByte(std::int64_t offset) {
-  std::uint8_t byte = 0;
-  if (Read(offset, std::span(&byte, 1)) == 0) throw RuntimeError(kInputPastEndOfFile);
-  return byte;
-}
-
 std::size_t BinaryFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
   if (offset < 0) throw RuntimeError(kBadRecordNumber);
   std::size_t done = 0;

@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "runtime/byte_source.h"
+
 namespace vantrel {
 
 // An existing regular file opened for byte access at 0-based offsets.
@@ -13,7 +15,7 @@ namespace vantrel {
 // grows one: the image must stay exactly as long as it was, even when another
 // program cuts it short while we write. Every failure is raised as a
 // RuntimeError with the runtime's number.
-class BinaryFile {
+class BinaryFile final : public ByteSource {
  public:
   enum class Access { kRead, kReadWrite };
 
@@ -26,14 +28,10 @@ class BinaryFile {
   BinaryFile(const BinaryFile&) = delete;
   BinaryFile& operator=(const BinaryFile&) = delete;
   // Releases the handle without reporting; call Close() to learn the outcome.
-  ~BinaryFile();
+  ~BinaryFile() override;
 
-  std::int64_t Size() const;
-  // Raises 62 at or past the end of the file.
-  std::uint8_t ReadByte(std::int64_t offset);
-  // Fills `into` from `offset` on and returns how many bytes it holds: fewer
-  // only where the file ends, 0 at or past the end.
-  std::size_t Read(std::int64_t offset, std::span<std::uint8_t> into);
+  std::int64_t Size() const override;
+  std::size_t Read(std::int64_t offset, std::span<std::uint8_t> into) override;
   // Writes in place; raises kWritePastEndOfFile at or past the end.
   void WriteByte(std::int64_t offset, std::uint8_t value);
   // Puts written bytes on disk and releases the handle; a failing flush is a
