@@ -15,9 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "image_format/cry_locator.h"
-#include "cry/image_cry.h"
-#include "sound/wav.h"
+#include "api/vantrel.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 
+#include "api/vantrel.h"
 #include "cli/arguments.h"
-#include "runtime/wide_text.h"
 
 namespace vantrel::cli {
 

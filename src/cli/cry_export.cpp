@@ -6,13 +6,8 @@
 #include <system_error>
 #include <vector>
 
+#include "api/vantrel.h"
 #include "cli/printable_name.h"
-#include "cry/image_cry.h"
-#include "cry/species_list.h"
-#include "sound/wav.h"
-#include "runtime/failure_box.h"
-#include "runtime/error.h"
-#include "runtime/path_text.h"
 
 namespace vantrel::cli {
 namespace {
@@ -47,7 +42,7 @@ int ExportCry(const std::string& image, std::optional<std::uint8_t> species,
   try {
     cry = ReadImageCrySound(PathFromUtf8(image), species);
   } catch (const RuntimeError& error) {
-    ShowFailureBox(error);
+    PrintFailure(err, "", error);
     return kFileFailure;
   } catch (const CryDataError& error) {
     err << "vantrel-cli: " << PrintableName(image) << ": " << error.what() << '\n';

@@ -1,7 +1,6 @@
+#include "api/vantrel.h"
 #include "cli/arguments.h"
 #include "cli/cli.h"
-#include "runtime/failure_box.h"
-#include "runtime/error.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -39,13 +38,6 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   const Utf8ConsoleOutput utf8;
 #endif
-  std::vector<std::string> arguments;
-  try {
-    arguments = vantrel::cli::ProgramArguments(argc, argv);
-  } catch (const vantrel::RuntimeError& error) {
-    vantrel::ShowFailureBox(error);
-    return vantrel::cli::kFileFailure;
-  }
   vantrel::cli::StandardOutput standard_output;
 #ifdef _WIN32
   standard_output.terminal = _isatty(kStandardOutput) != 0;
@@ -56,5 +48,12 @@ int main(int argc, char** argv) {
   // Lines go out as they are made where someone watches; the errors always.
   vantrel::cli::DescriptorOutput out(kStandardOutput, standard_output.terminal);
   vantrel::cli::DescriptorOutput err(kStandardError, true);
+  std::vector<std::string> arguments;
+  try {
+    arguments = vantrel::cli::ProgramArguments(argc, argv);
+  } catch (const vantrel::RuntimeError& error) {
+    vantrel::cli::PrintFailure(err, "", error);
+    return vantrel::cli::kFileFailure;
+  }
   return vantrel::cli::Run(arguments, out, err, standard_output);
 }

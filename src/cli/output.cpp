@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "api/vantrel.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -43,6 +45,10 @@ bool DescriptorOutput::Flush() {
   }
   held_.clear();
   return !failed_;
+}
+
+void PrintFailure(Output& err, std::string_view lead, const RuntimeError& error) {
+  err << lead << FailureTitle(error) << ": " << error.Description() << '\n';
 }
 
 }  // namespace vantrel::cli

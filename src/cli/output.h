@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+namespace vantrel {
+class RuntimeError;
+}  // namespace vantrel
+
 namespace vantrel::cli {
 
 // Where the tool prints: a standard stream, or text kept for a test. Not an
@@ -59,5 +63,10 @@ class TextOutput final : public Output {
  private:
   void Put(std::string_view bytes) override { text += bytes; }
 };
+
+// A file failure, where it is caught: one line on the error stream ("Error:
+// 53: File not found"), led by `lead` (the image's name, when a command
+// works on several).
+void PrintFailure(Output& err, std::string_view lead, const RuntimeError& error);
 
 }  // namespace vantrel::cli

@@ -1,6 +1,6 @@
 #include "cli/printable_name.h"
 
-#include "runtime/hex.h"
+#include "api/vantrel.h"
 
 namespace vantrel::cli {
 namespace {

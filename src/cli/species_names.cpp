@@ -4,8 +4,7 @@
 #include <charconv>
 #include <vector>
 
-#include "cry/cry_slot.h"
-#include "cry/species_list.h"
+#include "api/vantrel.h"
 
 namespace vantrel::cli {
 namespace {

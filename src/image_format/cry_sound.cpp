@@ -30,10 +30,6 @@ std::uint32_t Word(std::span<const std::uint8_t> bytes, std::size_t at) {
          static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
-std::string Hex(std::int64_t offset) {
-  return "0x" + HexDigits(static_cast<std::uint32_t>(offset));
-}
-
 // The last block stops after the byte holding its last sample.
 std::int64_t CompressedSize(std::int64_t count) {
   const std::int64_t rest = count % kBlockSamples;
@@ -67,13 +63,13 @@ class CryReader {
   // Reads all of `into` at `offset`, or fails naming `what` lies there.
   void ReadAll(std::int64_t offset, std::span<std::uint8_t> into, const std::string& what) {
     if (file_.Read(offset, into) < into.size()) {
-      Fail(what + " at " + Hex(offset) + " lies past the end of the image");
+      Fail(what + " at " + HexNumber(offset) + " lies past the end of the image");
     }
   }
 
   std::int64_t OffsetOf(std::uint32_t address, const std::string& what) const {
     if (address < kCartridgeAddress) {
-      Fail(what + " (" + Hex(address) + ") is not a cartridge address");
+      Fail(what + " (" + HexNumber(address) + ") is not a cartridge address");
     }
     return address - kCartridgeAddress;
   }
@@ -111,7 +107,7 @@ CrySound DecodeCry(ByteSource& file, const CryTableWords& table, int species) {
   std::array<std::uint8_t, 4> word{};
   reader.ReadAll(word_at, word, "the cry table's address");
   const std::int64_t entry_at =
-      reader.OffsetOf(Word(word, 0), "the cry table's address at " + Hex(word_at)) +
+      reader.OffsetOf(Word(word, 0), "the cry table's address at " + HexNumber(word_at)) +
       kEntrySize * (id % kCriesPerBlock);
 
   std::array<std::uint8_t, kEntrySize> entry{};
@@ -119,7 +115,7 @@ CrySound DecodeCry(ByteSource& file, const CryTableWords& table, int species) {
   const std::uint8_t type = entry[0];
   const std::uint8_t key = entry[1];
   const std::int64_t wave_at = reader.OffsetOf(Word(entry, 4), "its wave address");
-  const std::string wave = "its wave at " + Hex(wave_at);
+  const std::string wave = "its wave at " + HexNumber(wave_at);
 
   std::array<std::uint8_t, kWaveHeaderSize> header{};
   reader.ReadAll(wave_at, header, "its wave");

@@ -8,13 +8,6 @@
 namespace vantrel {
 namespace {
 
-constexpr std::size_t kTitle = 0xA0;
-constexpr std::size_t kGameCode = 0xAC;
-constexpr std::size_t kMakerCode = 0xB0;
-constexpr std::size_t kFixed = 0xB2;
-constexpr std::size_t kSoftwareVersion = 0xBC;
-constexpr std::size_t kComplement = 0xBD;
-
 std::string Field(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t size) {
   const auto field = bytes.subspan(offset, size);
   return std::string(field.begin(), field.end());
@@ -27,13 +20,13 @@ ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int
   header.file_size = file_size;
   if (first_bytes.size() < kHeaderEnd) return header;
   header.present = true;
-  header.title = Field(first_bytes, kTitle, 12);
-  header.game_code = Field(first_bytes, kGameCode, 4);
-  header.maker_code = Field(first_bytes, kMakerCode, 2);
-  header.fixed_byte = first_bytes[kFixed];
-  header.software_version = first_bytes[kSoftwareVersion];
-  header.complement = first_bytes[kComplement];
-  const auto summed = first_bytes.subspan(kHeaderStart, kComplement - kHeaderStart);
+  header.title = Field(first_bytes, kTitleAt, 12);
+  header.game_code = Field(first_bytes, kGameCodeAt, 4);
+  header.maker_code = Field(first_bytes, kMakerCodeAt, 2);
+  header.fixed_byte = first_bytes[kFixedByteAt];
+  header.software_version = first_bytes[kSoftwareVersionAt];
+  header.complement = first_bytes[kComplementAt];
+  const auto summed = first_bytes.subspan(kHeaderStart, kComplementAt - kHeaderStart);
   const unsigned sum = std::accumulate(summed.begin(), summed.end(), 0u);
   header.expected_complement = static_cast<std::uint8_t>(0u - (0x19u + sum));
   return header;

@@ -9,8 +9,14 @@
 namespace vantrel {
 
 // The cartridge header sits at 0xA0..0xBD; reading the first kHeaderEnd
-// bytes of a file is enough to parse it.
+// bytes of a file is enough to parse it. Its fields' offsets:
 inline constexpr std::size_t kHeaderStart = 0xA0;
+inline constexpr std::size_t kTitleAt = kHeaderStart;  // 12 bytes
+inline constexpr std::size_t kGameCodeAt = 0xAC;       // 4
+inline constexpr std::size_t kMakerCodeAt = 0xB0;      // 2
+inline constexpr std::size_t kFixedByteAt = 0xB2;
+inline constexpr std::size_t kSoftwareVersionAt = 0xBC;
+inline constexpr std::size_t kComplementAt = 0xBD;
 inline constexpr std::size_t kHeaderEnd = 0xBE;
 inline constexpr std::uint8_t kFixedByte = 0x96;
 
@@ -18,12 +24,12 @@ struct ImageHeader {
   std::int64_t file_size = 0;
   // False when the file ends before 0xBE; the fields below are then empty.
   bool present = false;
-  std::string title;                  // 0xA0, 12 bytes, as stored
-  std::string game_code;              // 0xAC, 4 bytes
-  std::string maker_code;             // 0xB0, 2 bytes
-  std::uint8_t fixed_byte = 0;        // 0xB2
-  std::uint8_t software_version = 0;  // 0xBC
-  std::uint8_t complement = 0;        // 0xBD
+  std::string title;  // as stored
+  std::string game_code;
+  std::string maker_code;
+  std::uint8_t fixed_byte = 0;
+  std::uint8_t software_version = 0;
+  std::uint8_t complement = 0;
   std::uint8_t expected_complement = 0;
 
   bool FixedByteOk() const { return present && fixed_byte == kFixedByte; }

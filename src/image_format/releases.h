@@ -47,8 +47,8 @@ inline constexpr CodePlaces kGermanPlaces{0x79152, 0x72078};
 inline constexpr CodePlaces kSpanishPlaces{0x79226, 0x7214C};
 inline constexpr CodePlaces kItalianPlaces{0x7913E, 0x72064};
 
-// A release whose code is known, as its header names it: the game code at
-// 0xAC and the software version at 0xBC.
+// A release whose code is known, as its header names it: by its game code
+// and software version.
 struct Release {
   std::string_view name;
   std::string_view game_code;

@@ -14,7 +14,7 @@ int DigitValue(char c) {
 
 }  // namespace
 
-std::string HexDigits(std::uint32_t value) {
+std::string HexDigits(std::uint64_t value) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string reversed;
   do {
@@ -22,6 +22,10 @@ std::string HexDigits(std::uint32_t value) {
     value >>= 4;
   } while (value != 0);
   return {reversed.rbegin(), reversed.rend()};
+}
+
+std::string HexNumber(std::uint64_t value) {
+  return "0x" + HexDigits(value);
 }
 
 std::string HexByteDigits(std::uint8_t value) {

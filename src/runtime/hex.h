@@ -7,7 +7,10 @@
 namespace vantrel {
 
 // Uppercase hexadecimal digits without leading zeros: 6 -> "6", 251 -> "FB".
-std::string HexDigits(std::uint32_t value);
+std::string HexDigits(std::uint64_t value);
+
+// An offset or address as people read it: 0x791EE -> "0x791EE".
+std::string HexNumber(std::uint64_t value);
 
 // A byte as exactly two uppercase digits: 6 -> "06".
 std::string HexByteDigits(std::uint8_t value);

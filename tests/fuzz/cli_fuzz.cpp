@@ -16,8 +16,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "cry/cry_slot.h"
-#include "image_format/releases.h"
+#include "api/vantrel.h"
 #include "fuzz_support.h"
 
 namespace {

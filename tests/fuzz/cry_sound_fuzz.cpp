@@ -3,9 +3,7 @@
 // words, so the fuzzer can aim the table, entry and wave anywhere in it.
 // Whatever the bytes, a bad cry is a CryDataError, and a cry that decodes is
 // playable and no longer than the image's bytes can hold.
-#include "image_format/cry_sound.h"
-#include "cry/species_list.h"
-#include "sound/wav.h"
+#include "api/vantrel.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "image_format/image_header.h"
+#include "api/vantrel.h"
 #include "fuzz_support.h"
 
 namespace {

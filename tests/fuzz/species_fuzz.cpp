@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/species_names.h"
-#include "cry/species_list.h"
+#include "api/vantrel.h"
 #include "fuzz_support.h"
 
 namespace {
