@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "sound/unsigned_sample.h"
+
 namespace vantrel {
 namespace {
 
@@ -48,9 +50,7 @@ std::vector<std::uint8_t> WavBytes(const CrySound& sound) {
   out.Put(8, 2);           // bits a sample
   out.Tag("data");
   out.Put(count, 4);
-  // 8-bit WAV samples are unsigned, with silence at 128.
-  for (const std::int8_t sample : sound.samples)
-    out.Put(static_cast<std::uint8_t>(sample + 128), 1);
+  for (const std::int8_t sample : sound.samples) out.Put(UnsignedSample(sample), 1);
   return bytes;
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "runtime/command_line.h"
 #include "runtime/error.h"
 #include "runtime/hex.h"
 #include "runtime/path_text.h"
@@ -55,6 +59,29 @@ TEST(PathText, Utf8SurvivesTheRoundTrip) {
   const std::string name = "Pok\xC3\xA9mon \xE7\x81\xAB.gba";
   EXPECT_EQ(Utf8FromPath(PathFromUtf8(name)), name);
   EXPECT_EQ(Utf8FromPath(PathFromUtf8("dir/" + name).filename()), name);
+}
+
+TEST(SplitArguments, KeepsOptionsWithTheirValuesAndOperandsInOrder) {
+  using Strings = std::vector<std::string>;
+  struct Row {
+    Strings arguments;
+    Strings options;  // each option's name, then "=" and its value if it has one
+    Strings operands;
+  };
+  const Row rows[] = {
+      {{"a", "--", "-b", "--"}, {}, {"a", "-b", "--"}},
+      {{"-", "", "-x", "--force", "b"}, {"-x", "--force"}, {"-", "", "b"}},
+      {{"-o", "--", "c", "-o"}, {"-o=--", "-o"}, {"c"}},
+  };
+  for (const Row& row : rows) {
+    const Arguments<char> split = SplitArguments(row.arguments, {"-o"});
+    Strings options;
+    for (const Arguments<char>::Option& option : split.options) {
+      options.push_back(option.name + (option.value ? "=" + *option.value : ""));
+    }
+    EXPECT_EQ(options, row.options) << row.arguments.front();
+    EXPECT_EQ(split.operands, row.operands) << row.arguments.front();
+  }
 }
 
 }  // namespace

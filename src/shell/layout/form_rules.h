@@ -29,15 +29,18 @@ inline constexpr auto kTabOrder = [] {
   return order;
 }();
 
-// The controls that work on the open image: Open enables them when it finds
-// the image's cry byte and disables them when it does not, and each names
-// that image in its tooltip.
-inline constexpr std::array<ControlName, 4> kImageControls{"cmbPoke", "cmdSave", "Command1",
-                                                           "cryRestore"};
+// The buttons that run the editing commands.
+inline constexpr ControlName kOpenButton = "cmdOpen";
+inline constexpr ControlName kSaveButton = "cmdSave";
+inline constexpr ControlName kRemoveButton = "Command1";
+inline constexpr ControlName kRestoreButton = "cryRestore";
 
-// A screen reader announces the list by this label's caption.
+// The species list. A screen reader announces it by this label's caption.
 inline constexpr ControlName kNamedList = "cmbPoke";
 inline constexpr ControlName kListLabel = "Label1";
+
+// The title picture, drawn over the whole of its place.
+inline constexpr ControlName kTitlePicture = "Image1";
 
 // The button that plays the selected species' cry: the core enables it and
 // gives it its tooltip. A screen reader announces it by this name rather
@@ -45,15 +48,21 @@ inline constexpr ControlName kListLabel = "Label1";
 inline constexpr ControlName kPlayButton = "cmdPlay";
 inline constexpr std::string_view kPlayButtonName = "Play cry";
 
+// The controls that work on the open image: Open enables them when it finds
+// the image's cry byte and disables them when it does not, and each names
+// that image in its tooltip.
+inline constexpr std::array<ControlName, 4> kImageControls{kNamedList, kSaveButton, kRemoveButton,
+                                                           kRestoreButton};
+
 // Which button runs which command.
 struct Click {
   ControlName button;
   void (EditingCommands::*command)();
 };
-inline constexpr std::array<Click, 5> kClicks{{{"cmdOpen", &EditingCommands::Open},
-                                               {"cmdSave", &EditingCommands::Save},
-                                               {"Command1", &EditingCommands::Remove},
-                                               {"cryRestore", &EditingCommands::Restore},
-                                               {"cmdPlay", &EditingCommands::Play}}};
+inline constexpr std::array<Click, 5> kClicks{{{kOpenButton, &EditingCommands::Open},
+                                               {kSaveButton, &EditingCommands::Save},
+                                               {kRemoveButton, &EditingCommands::Remove},
+                                               {kRestoreButton, &EditingCommands::Restore},
+                                               {kPlayButton, &EditingCommands::Play}}};
 
 }  // namespace vantrel::layout

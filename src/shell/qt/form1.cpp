@@ -154,7 +154,7 @@ QWidget* Form1::Control(layout::ControlName name) const {
 }
 
 QComboBox* Form1::List() const {
-  return static_cast<QComboBox*>(Control("cmbPoke"));
+  return static_cast<QComboBox*>(Control(layout::kNamedList));
 }
 
 std::int16_t Form1::Selection() const {

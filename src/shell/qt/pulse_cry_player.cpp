@@ -8,6 +8,7 @@
 #include <string>
 
 #include "sound/resample.h"
+#include "sound/unsigned_sample.h"
 
 namespace vantrel::qt {
 namespace {
@@ -26,8 +27,7 @@ std::size_t ChunkBytes(std::uint32_t rate) {
 
 std::vector<std::uint8_t> UnsignedFrames(const std::vector<std::int8_t>& samples) {
   std::vector<std::uint8_t> frames(samples.size());
-  std::transform(samples.begin(), samples.end(), frames.begin(),
-                 [](std::int8_t sample) { return static_cast<std::uint8_t>(sample + 128); });
+  std::transform(samples.begin(), samples.end(), frames.begin(), UnsignedSample);
   return frames;
 }
 

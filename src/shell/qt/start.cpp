@@ -2,10 +2,12 @@
 
 #include <QCommandLineParser>
 #include <QtGlobal>
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
 #include "runtime/app.h"
+#include "runtime/command_line.h"
 
 namespace vantrel::qt {
 namespace {
@@ -20,24 +22,6 @@ constexpr std::string_view kHelp =
     "  --             end the options: IMAGE may start with a dash\n"
     "\n"
     "vantrel-cli shows and changes the cry from the command line.\n";
-
-// The arguments the parser takes for operands, as their bytes: Qt's text
-// for a name that is not UTF-8 would name another file. No option takes a
-// value, so these are the arguments after "--" and those before it that do
-// not start with a dash, or are one.
-std::vector<std::string> Operands(int argc, char** argv) {
-  std::vector<std::string> operands;
-  bool options_ended = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view argument = argv[i];
-    if (!options_ended && argument == "--") {
-      options_ended = true;
-    } else if (options_ended || !argument.starts_with('-') || argument == "-") {
-      operands.emplace_back(argument);
-    }
-  }
-  return operands;
-}
 
 CommandLine UsageError(const QString& problem) {
   return {CommandLine::Action::kUsageError, std::nullopt,
@@ -63,7 +47,10 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     return {CommandLine::Action::kVersion, std::nullopt,
             "vantrel " + std::string(AppVersion()) + "\n"};
   }
-  std::vector<std::string> operands = Operands(argc, argv);
+  // The operands as their bytes, after the program's name: Qt's text for a
+  // name that is not UTF-8 would name another file. No option takes a value.
+  std::vector<std::string> operands =
+      SplitArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc)).operands;
   if (operands.size() > 1) return UsageError(QStringLiteral("Give one image at most."));
   if (operands.empty()) return {};
   return {CommandLine::Action::kShowWindow, std::move(operands.front()), {}};

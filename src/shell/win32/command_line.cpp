@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "runtime/app.h"
+#include "runtime/command_line.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -24,25 +25,26 @@ CommandLine UsageError(std::string problem) {
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
-  std::vector<std::wstring> operands;
-  bool options_ended = false;
-  for (const std::wstring& argument : arguments) {
-    if (options_ended || argument == L"-" || (!argument.starts_with(L'-') && argument != L"/?")) {
-      operands.push_back(argument);
-    } else if (argument == L"--") {
-      options_ended = true;
-    } else if (argument == L"/?" || argument == L"-h" || argument == L"--help") {
+  // "/?" is the system's own way to ask for help.
+  Arguments<wchar_t> split = SplitArguments(arguments, {}, [](std::wstring_view argument) {
+    return IsDashOption(argument) || argument == L"/?";
+  });
+  // Every option answers at once, so the first one decides.
+  if (!split.options.empty()) {
+    const std::wstring& name = split.options.front().name;
+    if (name == L"/?" || name == L"-h" || name == L"--help") {
       return {CommandLine::Action::kHelp, std::nullopt, std::string(kUsage) + std::string(kHelp)};
-    } else if (argument == L"--version") {
+    }
+    if (name == L"--version") {
       return {CommandLine::Action::kVersion, std::nullopt,
               std::string(AppTitle()) + " " + std::string(AppVersion())};
-    } else {
-      // Options are ASCII: a name no UTF-8 text holds is no option either.
-      std::string shown;
-      for (wchar_t c : argument) shown += c < 0x80 ? static_cast<char>(c) : '?';
-      return UsageError("Unknown option '" + shown + "'.");
     }
+    // Options are ASCII: a name no UTF-8 text holds is no option either.
+    std::string shown;
+    for (wchar_t c : name) shown += c < 0x80 ? static_cast<char>(c) : '?';
+    return UsageError("Unknown option '" + shown + "'.");
   }
+  std::vector<std::wstring>& operands = split.operands;
   if (operands.size() > 1) return UsageError("Give one image at most.");
   if (operands.empty()) return {};
   return {CommandLine::Action::kShowWindow, std::move(operands.front()), {}};

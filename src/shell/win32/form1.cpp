@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "cry/species_list.h"
-#include "runtime/failure_box.h"
 #include "runtime/error.h"
+#include "runtime/failure_box.h"
 #include "runtime/wide_text.h"
 #include "shell/layout/form_rules.h"
 #include "shell/win32/resource_ids.h"
@@ -151,7 +151,7 @@ void Form1::CreateControls(HINSTANCE instance) {
                                  instance, nullptr);
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  HWND list = Control("cmbPoke");
+  HWND list = Control(layout::kNamedList);
   for (std::string_view species : SpeciesList()) {
     SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(species).c_str()));
   }
@@ -221,7 +221,7 @@ void Form1::ApplyDpi(UINT dpi) {
   }
   window_font_ = MakeFont(layout::kWindow.font, dpi);
 
-  const layout::Control& image = layout::ControlNamed("Image1");
+  const layout::Control& image = layout::ControlNamed(layout::kTitlePicture);
   DeleteObject(picture_);
   picture_ = StretchedFirstFrame(picture_gif_, TwipsToPixels(image.width, scale),
                                  TwipsToPixels(image.height, scale));
@@ -236,11 +236,11 @@ void Form1::DeleteFonts() {
 }
 
 std::int16_t Form1::Selection() const {
-  return static_cast<std::int16_t>(SendMessageW(Control("cmbPoke"), CB_GETCURSEL, 0, 0));
+  return static_cast<std::int16_t>(SendMessageW(Control(layout::kNamedList), CB_GETCURSEL, 0, 0));
 }
 
 void Form1::SetSelection(std::int16_t position) {
-  HWND list = Control("cmbPoke");
+  HWND list = Control(layout::kNamedList);
   const LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
   if (position < -1 || position >= count) throw RuntimeError(kInvalidProcedureCall);
   SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
@@ -282,7 +282,7 @@ std::optional<LRESULT> Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lpar
     case WM_CTLCOLORSTATIC:
       return OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_DRAWITEM:
-      if (static_cast<int>(wparam) == ChildId("Image1")) {
+      if (static_cast<int>(wparam) == ChildId(layout::kTitlePicture)) {
         DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
         return TRUE;
       }
