@@ -9,12 +9,14 @@
 //   other ByteSource): ReadImageCry finds its release, its cry byte and that
 //   byte's value, its stock cry and its cry table, and ReleaseText,
 //   FindingText and CryTableFindingText say how; WriteImageCry writes a cry;
-//   ReadImageCrySound decodes one, WavBytes makes it a WAV file and Resampled
-//   plays it at another rate.
+//   ReadImageCrySound decodes one; WavBytes makes it a WAV file, Resampled
+//   puts it at another rate and UnsignedSample gives a sample as a sound
+//   output takes it.
 // - The cry byte's values and their list positions, and the species names.
 // - The window's commands over the front end's WindowState and CryPlayer.
 // - The runtime's services: errors and the failure box, message boxes, the
-//   program's title and version, UTF-8 paths (and wide text on Windows).
+//   program's title and version, UTF-8 paths (and wide text on Windows),
+//   and the split of a command line into options and operands.
 
 #include "cry/commands.h"
 #include "cry/cry_player.h"
@@ -24,12 +26,14 @@
 #include "cry/window_state.h"
 #include "runtime/app.h"
 #include "runtime/byte_source.h"
+#include "runtime/command_line.h"
 #include "runtime/error.h"
 #include "runtime/failure_box.h"
 #include "runtime/hex.h"
 #include "runtime/message_box.h"
 #include "runtime/path_text.h"
 #include "sound/resample.h"
+#include "sound/unsigned_sample.h"
 #include "sound/wav.h"
 #ifdef _WIN32
 #include "runtime/wide_text.h"

@@ -176,31 +176,26 @@ int ListSpecies(Output& out) {
 
 int Run(const std::vector<std::string>& arguments, Output& out, Output& err,
         const StandardOutput& standard_output) {
-  std::vector<std::string> operands;
-  bool options_ended = false;
+  const Arguments<char> split = SplitArguments(arguments, {"-o"});
   bool force = false;
   std::optional<std::string> output;
-  for (auto next = arguments.begin(); next != arguments.end(); ++next) {
-    const std::string& argument = *next;
-    if (options_ended || argument.empty() || argument[0] != '-' || argument == "-") {
-      operands.push_back(argument);
-    } else if (argument == "--") {
-      options_ended = true;
-    } else if (argument == "--help" || argument == "-h") {
+  for (const Arguments<char>::Option& option : split.options) {
+    if (option.name == "--help" || option.name == "-h") {
       out << Usage();
       return Delivered(out, err, kDone);
-    } else if (argument == "--version") {
+    } else if (option.name == "--version") {
       out << "vantrel-cli " << AppVersion() << '\n';
       return Delivered(out, err, kDone);
-    } else if (argument == "--force") {
+    } else if (option.name == "--force") {
       force = true;
-    } else if (argument == "-o") {
-      if (++next == arguments.end()) return UsageError(err, "-o needs a file");
-      output = *next;
+    } else if (option.name == "-o") {
+      if (!option.value) return UsageError(err, "-o needs a file");
+      output = option.value;
     } else {
-      return UsageError(err, "unknown option " + argument);
+      return UsageError(err, "unknown option " + option.name);
     }
   }
+  const std::vector<std::string>& operands = split.operands;
   if (operands.empty()) return UsageError(err, "no command given");
 
   const std::string& command = operands[0];

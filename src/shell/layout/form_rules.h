@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "cry/commands.h"
+#include "api/vantrel.h"
 #include "shell/layout/form_layout.h"
 
 // How the main window behaves, over the layout table: the same in every

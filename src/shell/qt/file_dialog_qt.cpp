@@ -3,8 +3,7 @@
 #include <QFileDialog>
 #include <algorithm>
 
-#include "runtime/failure_box.h"
-#include "runtime/error.h"
+#include "api/vantrel.h"
 
 namespace vantrel::qt {
 namespace {

@@ -12,8 +12,7 @@
 #include <optional>
 #include <utility>
 
-#include "cry/species_list.h"
-#include "runtime/error.h"
+#include "api/vantrel.h"
 #include "shell/layout/form_layout.h"
 #include "shell/layout/form_rules.h"
 #include "shell/qt/qt_text.h"

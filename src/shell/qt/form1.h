@@ -5,9 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "cry/commands.h"
-#include "cry/cry_player.h"
-#include "cry/window_state.h"
+#include "api/vantrel.h"
 #include "shell/layout/form_layout.h"
 
 class QComboBox;

@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "runtime/app.h"
-#include "runtime/message_box.h"
+#include "api/vantrel.h"
 #include "shell/qt/file_dialog_qt.h"
 #include "shell/qt/form1.h"
 #include "shell/qt/message_box_qt.h"

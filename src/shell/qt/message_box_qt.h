@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "runtime/message_box.h"
+#include "api/vantrel.h"
 
 namespace vantrel::qt {
 

@@ -7,8 +7,7 @@
 #include <chrono>
 #include <string>
 
-#include "sound/resample.h"
-#include "sound/unsigned_sample.h"
+#include "api/vantrel.h"
 
 namespace vantrel::qt {
 namespace {

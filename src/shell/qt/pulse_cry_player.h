@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "cry/cry_player.h"
+#include "api/vantrel.h"
 
 struct pa_simple;
 

@@ -6,8 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/app.h"
-#include "runtime/command_line.h"
+#include "api/vantrel.h"
 
 namespace vantrel::qt {
 namespace {

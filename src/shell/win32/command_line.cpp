@@ -2,8 +2,7 @@
 
 #include <string_view>
 
-#include "runtime/app.h"
-#include "runtime/command_line.h"
+#include "api/vantrel.h"
 
 namespace vantrel::win32 {
 namespace {

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "runtime/failure_box.h"
-#include "runtime/error.h"
-#include "runtime/wide_text.h"
+#include "api/vantrel.h"
 
 namespace vantrel::win32 {
 namespace {

@@ -8,10 +8,7 @@
 #include <cmath>
 #include <memory>
 
-#include "cry/species_list.h"
-#include "runtime/error.h"
-#include "runtime/failure_box.h"
-#include "runtime/wide_text.h"
+#include "api/vantrel.h"
 #include "shell/layout/form_rules.h"
 #include "shell/win32/resource_ids.h"
 #include "shell/win32/title_picture.h"

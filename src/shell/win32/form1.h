@@ -11,9 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "cry/commands.h"
-#include "cry/cry_player.h"
-#include "cry/window_state.h"
+#include "api/vantrel.h"
 #include "dialogs/open_file_name.h"
 #include "shell/layout/form_layout.h"
 

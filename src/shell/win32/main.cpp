@@ -3,9 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "runtime/app.h"
-#include "runtime/message_box.h"
-#include "runtime/wide_text.h"
+#include "api/vantrel.h"
 #include "shell/win32/command_line.h"
 #include "shell/win32/file_dialogs_win32.h"
 #include "shell/win32/form1.h"

@@ -1,6 +1,6 @@
 #include "shell/win32/message_box_win32.h"
 
-#include "runtime/wide_text.h"
+#include "api/vantrel.h"
 
 namespace vantrel::win32 {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "runtime/message_box.h"
+#include "api/vantrel.h"
 
 namespace vantrel::win32 {
 

@@ -4,7 +4,7 @@
 // PlaySound and the wave devices; these need the types windows.h declares.
 #include <mmsystem.h>
 
-#include "sound/wav.h"
+#include "api/vantrel.h"
 
 namespace vantrel::win32 {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "cry/cry_player.h"
+#include "api/vantrel.h"
 
 namespace vantrel::win32 {
 
