@@ -433,6 +433,10 @@ TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
   cli::TextOutput err;
   EXPECT_EQ(cli::Run({"species"}, broken, err), 1);
   EXPECT_EQ(err.text, "vantrel-cli: write error on standard output\n");
+  // A write that failed says nothing of a written byte.
+  err.text.clear();
+  EXPECT_EQ(cli::Run({"set", Text(dir / "gone.gba"), "Mew"}, broken, err), 1);
+  EXPECT_EQ(err.text, "Error: 53: File not found\nvantrel-cli: write error on standard output\n");
 #ifndef _WIN32
   const std::string name = Text(image);
   const std::vector<std::vector<std::string>> readers = {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cry/commands.h"
+#include "cry/image_cry.h"
 #include "image_format/releases.h"
 #include "runtime/path_text.h"
 #include "support/recording_box.h"
@@ -211,6 +212,12 @@ TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByteAndPlayed) {
     std::vector<std::uint8_t> expected = test::ReleaseImageBytes(release, 6);
     test::PutCry(expected, release.cry_table_word, 25);
     test::WriteBytes(image, expected);
+    // The same image held in memory reads, plays and writes alike.
+    std::vector<std::uint8_t> held = expected;
+    MemoryBytes bytes(held);
+    EXPECT_EQ(ReadImageCry(bytes).value, 6);
+    EXPECT_EQ(ReadImageCrySound(bytes, 25).sound.samples, test::kTestCry.samples);
+    EXPECT_EQ(WriteImageCry(held, 25).written_at, release.cry_byte);
     OpenThroughDialog(image);
     EXPECT_EQ(window.selection, 5);
     window.selection = 24;
@@ -221,6 +228,7 @@ TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByteAndPlayed) {
     commands.Save();
     expected[static_cast<std::size_t>(release.cry_byte)] = 25;
     EXPECT_EQ(ReadBytes(image), expected);
+    EXPECT_EQ(held, expected);
     commands.Restore();
     expected[static_cast<std::size_t>(release.cry_byte)] = release.name.starts_with("Leaf") ? 3 : 6;
     EXPECT_EQ(ReadBytes(image), expected);
