@@ -52,7 +52,7 @@ std::filesystem::path CopyWith(
 }
 
 double SearchMilliseconds(const std::filesystem::path& image,
-                          vantrel::CryByteLocation (*locate)(vantrel::BinaryFile&)) {
+                          vantrel::CryByteLocation (*locate)(vantrel::ByteSource&)) {
   return MedianMilliseconds([&] {
     vantrel::BinaryFile file = vantrel::BinaryFile::Open(image, vantrel::BinaryFile::Access::kRead);
     locate(file);
