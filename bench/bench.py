@@ -174,13 +174,17 @@ def against_dd_patch():
     direct_read = DIRECT_READ.format(image=image)
     medians = alternating_medians(
         [("set", f"{CLI} set {image} 6"), ("patch", patch), ("direct read", direct_read),
-         ("show", f"{CLI} show {image}")],
+         ("show", f"{CLI} show {image}"),
+         # Each program's start alone: what the C++ runtime's libraries cost.
+         ("set start", f"{CLI} --version"), ("dd start", "dd --version")],
         rounds=20, runs=10)
     durable_patch = medians["patch"] + medians["direct read"]
     print(f"  vantrel-cli set                  median {milliseconds(medians['set'])}")
     print(f"  dd patch (one byte, fsync)       median {milliseconds(medians['patch'])}")
     print(f"  dd read of the page, O_DIRECT    median {milliseconds(medians['direct read'])}")
     print(f"  vantrel-cli show                 median {milliseconds(medians['show'])}")
+    print(f"  vantrel-cli --version            median {milliseconds(medians['set start'])}")
+    print(f"  dd --version                     median {milliseconds(medians['dd start'])}")
     print(f"  ratio set / dd patch:                        {medians['set'] / medians['patch']:.2f}")
     print(f"  ratio set / (dd patch + dd direct read):     {medians['set'] / durable_patch:.2f}")
     print(f"  ratio show / dd direct read:                 "
