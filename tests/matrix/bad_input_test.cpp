@@ -212,6 +212,23 @@ const std::vector<Case>& Cases() {
        "Vantrel|ROM opened successfully!\n" + Box(kPermissionDenied),
        std::nullopt,
        true},
+      // Written by someone who does not own it: the read-back past the cache
+      // may not keep the access time, and still reads the disk.
+      {"another user's image that anyone may write",
+       [](auto& dir) {
+         const std::string image = Image(dir, "shared.gba", test::kImageSize);
+         using fs::perms;
+         fs::permissions(dir / "shared.gba", perms::owner_read | perms::owner_write |
+                                                 perms::group_read | perms::group_write |
+                                                 perms::others_read | perms::others_write);
+         return image;
+       },
+       kShown,
+       kSaved,
+       {},
+       kOpenedAndSaved,
+       std::nullopt,
+       true},
       TooShort("one byte too short for the code", kCry + 11),
       Usable("exactly long enough", [](auto& dir) { return Image(dir, "exact.gba", kCry + 12); }),
       TooShort("0-byte file", 0),
