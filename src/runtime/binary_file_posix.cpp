@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -211,14 +212,45 @@ std::optional<std::uint8_t> ReadPastCache(Handle handle, std::int64_t offset) {
   return block.get()[offset - start];
 }
 
+// How many pages of the aligned `window` at `start` the page cache holds;
+// nothing where the kernel cannot say (cachestat came with Linux 6.5).
+std::optional<std::int64_t> CachedPages(Handle handle, std::int64_t start, std::int64_t window) {
+  struct {
+    std::uint64_t offset, length;
+  } range{static_cast<std::uint64_t>(start), static_cast<std::uint64_t>(window)};
+  struct {
+    std::uint64_t cached, dirty, writeback, evicted, recently_evicted;
+  } stat{};
+  constexpr long kCachestat = 451;  // the same on every architecture
+  if (::syscall(kCachestat, Fd(handle), &range, &stat, 0) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(stat.cached);
+}
+
+// A folio covers an aligned window of pages and is cached whole, so the
+// largest aligned window around the page that the cache holds whole bounds
+// the folio that holds the page. The page alone when its neighbour is not
+// cached; the largest folio where the kernel cannot say.
+std::int64_t WidestFolioOfPage(Handle handle, std::int64_t start, std::int64_t page) {
+  std::int64_t widest = page;
+  for (std::int64_t window = 2 * page; window <= page * kPagesInLargestFolio; window *= 2) {
+    const std::optional<std::int64_t> cached = CachedPages(handle, start - start % window, window);
+    if (!cached) return page * kPagesInLargestFolio;
+    if (*cached * page < window) break;
+    widest = window;
+  }
+  return widest;
+}
+
 // A store marks the whole folio that holds its page dirty, and the page
 // cache keeps a file written in large blocks in folios of up to 2 MiB, which
-// fsync then writes whole. So the folio that holds the byte's page is dropped
-// from the cache while it is clean: aligned windows around the page, from
-// one page up, are dropped until the page is gone, so that no other folio is.
+// fsync then writes whole. So a folio larger than the page is dropped from
+// the cache while it is clean: aligned windows around the page, from one
+// page up, are dropped until the page is gone, so that no other folio is.
 // Dirty or mapped folios stay, and are flushed as they are.
 void DropFolioOfPage(Handle handle, std::int64_t start, std::int64_t page, void* mapped) {
-  for (std::int64_t window = page; window <= page * kPagesInLargestFolio; window *= 2) {
+  const std::int64_t widest = WidestFolioOfPage(handle, start, page);
+  if (widest == page) return;
+  for (std::int64_t window = page; window <= widest; window *= 2) {
     ::posix_fadvise(Fd(handle), static_cast<off_t>(start - start % window),
                     static_cast<off_t>(window), POSIX_FADV_DONTNEED);
     unsigned char cached = 0;
