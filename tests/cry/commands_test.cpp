@@ -3,6 +3,7 @@
 #include "cry/commands.h"
 #include "cry/image_cry.h"
 #include "image_format/releases.h"
+#include "runtime/error.h"
 #include "runtime/path_text.h"
 #include "support/recording_box.h"
 #include "support/recording_player.h"
@@ -267,6 +268,17 @@ TEST_F(CommandsTest, AnImageWithoutACryByteLeavesNothingOpen) {
   }
   EXPECT_EQ(ReadBytes(without), test::ImageBytes(0x791EE));
   EXPECT_EQ(ReadBytes(image), test::ImageBytes(0x791EE));
+  // Held in memory, the same image is not written, and forced it is not
+  // grown: it ends just before the cry byte.
+  std::vector<std::uint8_t> held = test::ImageBytes(0x791EE);
+  EXPECT_FALSE(WriteImageCry(held, 25).written_at);
+  try {
+    WriteImageCry(held, 25, true);
+    ADD_FAILURE() << "a forced write grew the image";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), kWritePastEndOfFile);
+  }
+  EXPECT_EQ(held, test::ImageBytes(0x791EE));
 }
 
 // Play is offered for a species selected in an image whose cry table was

@@ -73,19 +73,24 @@ TEST_F(BinaryFileTest, NeverGrowsAFile) {
   EXPECT_EQ(ReadBytes(image), ImageBytes(16));
 }
 
+// An open file and the same bytes held in memory read alike.
 TEST_F(BinaryFileTest, ReadFillsWhatTheFileHoldsAndStopsAtItsEnd) {
   const std::vector<std::uint8_t> made = ImageBytes(16);
   BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kRead);
-  std::vector<std::uint8_t> buffer(20, 0xEE);
-  EXPECT_EQ(file.Read(4, std::span(buffer).first(8)), 8u);
-  EXPECT_TRUE(std::equal(made.begin() + 4, made.begin() + 12, buffer.begin()));
-  std::fill(buffer.begin(), buffer.end(), 0xEE);
-  EXPECT_EQ(file.Read(10, buffer), 6u);
-  EXPECT_EQ(buffer[5], made[15]);
-  EXPECT_EQ(buffer[6], 0xEE);
-  EXPECT_EQ(file.Read(16, buffer), 0u);
-  EXPECT_EQ(file.Read(1 << 30, buffer), 0u);
-  EXPECT_EQ(ErrorNumberOf([&] { file.Read(-1, buffer); }), kBadRecordNumber);
+  MemoryBytes held(made);
+  for (ByteSource* source : std::initializer_list<ByteSource*>{&file, &held}) {
+    std::vector<std::uint8_t> buffer(20, 0xEE);
+    EXPECT_EQ(source->Read(4, std::span(buffer).first(8)), 8u);
+    EXPECT_TRUE(std::equal(made.begin() + 4, made.begin() + 12, buffer.begin()));
+    std::fill(buffer.begin(), buffer.end(), 0xEE);
+    EXPECT_EQ(source->Read(10, buffer), 6u);
+    EXPECT_EQ(buffer[5], made[15]);
+    EXPECT_EQ(buffer[6], 0xEE);
+    EXPECT_EQ(source->Read(16, buffer), 0u);
+    EXPECT_EQ(source->Read(1 << 30, buffer), 0u);
+    EXPECT_EQ(ErrorNumberOf([&] { source->Read(-1, buffer); }), kBadRecordNumber);
+    EXPECT_EQ(ErrorNumberOf([&] { source->ReadByte(16); }), kInputPastEndOfFile);
+  }
 }
 
 TEST_F(BinaryFileTest, RefusesWhatIsNotARegularFile) {
