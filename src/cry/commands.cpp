@@ -4,11 +4,11 @@
 #include <system_error>
 
 #include "cry/cry_slot.h"
-#include "image_format/cry_sound.h"
 #include "cry/image_cry.h"
 #include "cry/species_list.h"
-#include "runtime/failure_box.h"
+#include "image_format/cry_sound.h"
 #include "runtime/error.h"
+#include "runtime/failure_box.h"
 #include "runtime/message_box.h"
 #include "runtime/path_text.h"
 

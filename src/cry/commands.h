@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "image_format/cry_locator.h"
 #include "cry/cry_player.h"
 #include "cry/window_state.h"
 #include "dialogs/cls_common_dialog.h"
+#include "image_format/cry_locator.h"
 
 namespace vantrel {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli.h"
 #include "api/vantrel.h"
+#include "cli/cli.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // number it gives reads back as itself.
 #include <string>
 
-#include "cli/species_names.h"
 #include "api/vantrel.h"
+#include "cli/species_names.h"
 #include "fuzz_support.h"
 
 namespace {

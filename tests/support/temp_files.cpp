@@ -107,7 +107,8 @@ void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int speci
 std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {
   std::vector<std::uint8_t> bytes = Pattern(size);
   if (size > kFirstEnglishPlaces.cry_byte) bytes[kFirstEnglishPlaces.cry_byte] = cry;
-  if (size > kFirstEnglishPlaces.cry_byte + kCodeAfterCryByte.size()) PutTitleScreenCode(bytes, kFirstEnglishPlaces.cry_byte, cry);
+  if (size > kFirstEnglishPlaces.cry_byte + kCodeAfterCryByte.size())
+    PutTitleScreenCode(bytes, kFirstEnglishPlaces.cry_byte, cry);
   if (size >= 0xBE) PutHeader(bytes, "BPRE", 0);
   return bytes;
 }
