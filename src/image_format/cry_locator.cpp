@@ -93,8 +93,7 @@ const Release* ReleaseNamed(const ImageHeader& header) {
 // cartridge address inside the image.
 std::optional<std::int64_t> PointedAt(std::span<const std::uint8_t> bytes, std::size_t at,
                                       std::int64_t size) {
-  const std::uint32_t address = bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-                                static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+  const std::uint32_t address = WordAt(bytes, at);
   if (address < kCartridgeAddress || address - kCartridgeAddress >= size) return std::nullopt;
   return address - kCartridgeAddress;
 }

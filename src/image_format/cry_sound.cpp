@@ -25,11 +25,6 @@ constexpr std::int64_t kBlockBytes = 33;
 constexpr std::array<std::int8_t, 16> kSteps{0,   1,   4,   9,   16,  25, 36, 49,
                                              -64, -49, -36, -25, -16, -9, -4, -1};
 
-std::uint32_t Word(std::span<const std::uint8_t> bytes, std::size_t at) {
-  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-         static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
 // The last block stops after the byte holding its last sample.
 std::int64_t CompressedSize(std::int64_t count) {
   const std::int64_t rest = count % kBlockSamples;
@@ -107,25 +102,25 @@ CrySound DecodeCry(ByteSource& file, const CryTableWords& table, int species) {
   std::array<std::uint8_t, 4> word{};
   reader.ReadAll(word_at, word, "the cry table's address");
   const std::int64_t entry_at =
-      reader.OffsetOf(Word(word, 0), "the cry table's address at " + HexNumber(word_at)) +
+      reader.OffsetOf(WordAt(word, 0), "the cry table's address at " + HexNumber(word_at)) +
       kEntrySize * (id % kCriesPerBlock);
 
   std::array<std::uint8_t, kEntrySize> entry{};
   reader.ReadAll(entry_at, entry, "its table entry");
   const std::uint8_t type = entry[0];
   const std::uint8_t key = entry[1];
-  const std::int64_t wave_at = reader.OffsetOf(Word(entry, 4), "its wave address");
+  const std::int64_t wave_at = reader.OffsetOf(WordAt(entry, 4), "its wave address");
   const std::string wave = "its wave at " + HexNumber(wave_at);
 
   std::array<std::uint8_t, kWaveHeaderSize> header{};
   reader.ReadAll(wave_at, header, "its wave");
-  const std::uint32_t count = Word(header, 12);
+  const std::uint32_t count = WordAt(header, 12);
   if (count == 0) reader.Fail(wave + " has no samples");
   if (count > kMaxCrySamples) {
     reader.Fail(wave + " has " + std::to_string(count) + " samples; at most " +
                 std::to_string(kMaxCrySamples) + " can be played");
   }
-  CrySound sound{PlayedRate(reader, Word(header, 4), key, wave), {}};
+  CrySound sound{PlayedRate(reader, WordAt(header, 4), key, wave), {}};
 
   const bool compressed = (type & kCompressed) != 0;
   const std::int64_t data_at = wave_at + kWaveHeaderSize;

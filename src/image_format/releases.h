@@ -11,6 +11,12 @@ namespace vantrel {
 // Where the cartridge lies in the game's address space: file offset 0.
 inline constexpr std::uint32_t kCartridgeAddress = 0x08000000;
 
+// A word of the cartridge as the processor reads it: 4 bytes, little-endian.
+constexpr std::uint32_t WordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+         static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
 // The file offsets of the two words in the game's code that hold the cry
 // table's address (as a cartridge address): one for cry ids 0 to 127, one
 // for 128 to 255.
