@@ -9,7 +9,7 @@ namespace vantrel {
 // Uppercase hexadecimal digits without leading zeros: 6 -> "6", 251 -> "FB".
 std::string HexDigits(std::uint64_t value);
 
-// An offset or address as people read it: 0x791EE -> "0x791EE".
+// An offset or address as people read it: 4096 -> "0x1000".
 std::string HexNumber(std::uint64_t value);
 
 // A byte as exactly two uppercase digits: 6 -> "06".
