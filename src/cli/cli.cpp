@@ -59,7 +59,8 @@ std::string ByteText(std::uint8_t byte) {
   return "0x" + HexByteDigits(byte);
 }
 
-// "FireRed 1.1 (BPRE, version 1): cry byte at 0x79202, stock cry 6 Charizard"
+// The release, then where its cry byte is and how it was found, and its stock
+// cry: "FireRed 1.1 (BPRE, version 1): cry byte at 0x..., stock cry 6 Charizard"
 std::string CryByteText(const CryByteLocation& location) {
   const std::string release = ReleaseText(location) + ": ";
   if (!location.offset) return release + "no cry byte, " + FindingText(location);
@@ -68,7 +69,9 @@ std::string CryByteText(const CryByteLocation& location) {
          DescribeCry(location.stock);
 }
 
-// "at 0x60000 and 0x60600 (words at 0x72114 and 0x72138), known release"
+// Where the cry table's two blocks are, the words that hold their address,
+// and how they were found: "at 0x... and 0x... (words at 0x... and 0x...),
+// known release"
 std::string CryTableText(const CryTableLocation& table) {
   if (!table.words) return "none, " + CryTableFindingText(table);
   return "at " + HexNumber(table.block0) + " and " + HexNumber(table.block1) + " (words at " +
