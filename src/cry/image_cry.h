@@ -11,8 +11,8 @@
 
 namespace vantrel {
 
-// An image's cry byte and its value, and its cry table, found through one
-// read-only open.
+// An image's cry byte and its value, and its cry table when asked for, found
+// in one reading of the image.
 struct CryReading {
   CryByteLocation location;
   std::optional<std::uint8_t> value;  // when the cry byte was found

@@ -55,7 +55,7 @@ CryByteLocation LocateCryByte(ByteSource& file);
 // release keeps it is searched for in the same one pass.
 CryByteLocation LocateCryByteAndTable(ByteSource& file);
 
-// "FireRed 1.1 (BPRE, version 1)", or "unknown release (BPRF, version 0)".
+// "FireRed 1.1 (BPRE, version 1)", or "unknown release (AXVE, version 0)".
 std::string ReleaseText(const CryByteLocation& location);
 
 // How the cry byte was found ("known release", "found by the title screen's
