@@ -10,8 +10,11 @@ namespace vantrel {
 namespace {
 
 bool Matches(const Code& code, std::span<const std::uint8_t> bytes) {
-  return bytes.size() >= code.size && std::ranges::all_of(code.parts, [&](const CodePart& part) {
-           return std::ranges::equal(bytes.subspan(part.at, part.bytes.size()), part.bytes);
+  // Iterator algorithms, not ranges: the web build's standard library has
+  // no ranges algorithms yet.
+  return bytes.size() >= code.size &&
+         std::all_of(code.parts.begin(), code.parts.end(), [&](const CodePart& part) {
+           return std::equal(part.bytes.begin(), part.bytes.end(), bytes.begin() + part.at);
          });
 }
 
@@ -69,7 +72,8 @@ void Search(ByteSource& file, std::span<const Sought> sought) {
   for (const Sought& one : sought) longest = std::max(longest, one.code.size);
   std::vector<std::uint8_t> buffer(kBlock + longest - 1);
   const auto all_twice = [&] {
-    return std::ranges::all_of(sought, [](const Sought& one) { return one.met.copies == 2; });
+    return std::all_of(sought.begin(), sought.end(),
+                       [](const Sought& one) { return one.met.copies == 2; });
   };
   for (std::int64_t start = 0; start < kCartridgeSize && !all_twice(); start += kBlock) {
     const std::size_t got = file.Read(start, buffer);
@@ -82,7 +86,7 @@ void Search(ByteSource& file, std::span<const Sought> sought) {
 
 const Release* ReleaseNamed(const ImageHeader& header) {
   if (!header.present) return nullptr;
-  const auto named = std::ranges::find_if(kReleases, [&](const Release& release) {
+  const auto named = std::find_if(kReleases.begin(), kReleases.end(), [&](const Release& release) {
     return release.game_code == header.game_code &&
            release.software_version == header.software_version;
   });

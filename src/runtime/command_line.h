@@ -52,7 +52,7 @@ Arguments<Char> SplitArguments(
       split.operands.push_back(*next);
     } else {
       split.options.push_back({*next, std::nullopt});
-      if (std::ranges::find(with_value, argument) != with_value.end() &&
+      if (std::find(with_value.begin(), with_value.end(), argument) != with_value.end() &&
           next + 1 != arguments.end()) {
         split.options.back().value = *++next;
       }

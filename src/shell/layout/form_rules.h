@@ -19,13 +19,16 @@ constexpr bool TakesFocus(const Control& control) {
 }
 
 // The controls that take the focus, in the order Tab visits them.
+// Built without ranges algorithms or a sort at compile time, which the web
+// build's standard library lacks.
 inline constexpr auto kTabOrder = [] {
-  std::array<const Control*, std::ranges::count_if(kControls, TakesFocus)> order{};
-  auto next = order.begin();
-  for (const Control& control : kControls) {
-    if (TakesFocus(control)) *next++ = &control;
+  std::array<const Control*, std::count_if(kControls.begin(), kControls.end(), TakesFocus)> order{};
+  std::size_t next = 0;
+  for (int tab_index = 0; next < order.size(); ++tab_index) {
+    for (const Control& control : kControls) {
+      if (TakesFocus(control) && control.tab_index == tab_index) order[next++] = &control;
+    }
   }
-  std::ranges::sort(order, {}, [](const Control* control) { return control->tab_index; });
   return order;
 }();
 
