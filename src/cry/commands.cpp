@@ -1,27 +1,16 @@
 #include "cry/commands.h"
 
-#include <filesystem>
-#include <system_error>
+#include <variant>
 
 #include "cry/cry_slot.h"
-#include "cry/image_cry.h"
 #include "cry/species_list.h"
 #include "image_format/cry_sound.h"
 #include "runtime/error.h"
 #include "runtime/failure_box.h"
 #include "runtime/message_box.h"
-#include "runtime/path_text.h"
 
 namespace vantrel {
 namespace {
-
-// A dialog that changes the current folder must not move the image opened:
-// a name given relative to it is kept absolute.
-std::string Absolute(const std::string& path) {
-  std::error_code failed;
-  const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(path), failed);
-  return failed ? path : Utf8FromPath(absolute);
-}
 
 // Runs `work` on the image; a file failure is shown in the failure box and
 // gives nothing.
@@ -45,15 +34,14 @@ void EditingCommands::Open() {
 }
 
 void EditingCommands::OpenPath(const std::string& path) {
-  const std::optional<CryReading> reading =
-      ShowingFileFailure([&] { return ReadImageCry(PathFromUtf8(path)); });
+  const std::optional<CryReading> reading = ShowingFileFailure([&] { return store_.Read(path); });
   if (!reading) return;
   if (!reading->value) {
     CloseImageWithoutCryByte(reading->location);
     return;
   }
   has_cry_table_ = reading->location.cry_table.words.has_value();
-  window_.SetRomPath(Absolute(path));
+  window_.SetRomPath(store_.Kept(path));
   // 252 to 255 name no entry: show none, as for "no cry".
   window_.SetSelection(*reading->value <= kSpeciesCount ? PositionOfValue(*reading->value)
                                                         : std::int16_t{-1});
@@ -78,14 +66,18 @@ void EditingCommands::CloseImageWithoutCryByte(const CryByteLocation& location) 
 // through the file written: the image may have been changed since Open.
 // Success is shown only once the byte is on disk.
 void EditingCommands::Write(std::optional<std::uint8_t> value, std::string_view success) {
-  const std::optional<CryWriting> writing =
-      ShowingFileFailure([&] { return WriteImageCry(PathFromUtf8(window_.RomPath()), value); });
-  if (!writing) return;
-  if (!writing->written_at) {
-    CloseImageWithoutCryByte(writing->location);
-    return;
-  }
-  MsgBox(success);
+  store_.Write(window_.RomPath(), value, [this, success](const ImageStore::WriteOutcome& outcome) {
+    if (const auto* error = std::get_if<RuntimeError>(&outcome)) {
+      ShowFailureBox(*error);
+      return;
+    }
+    const CryWriting& writing = std::get<CryWriting>(outcome);
+    if (!writing.written_at) {
+      CloseImageWithoutCryByte(writing.location);
+      return;
+    }
+    MsgBox(success);
+  });
 }
 
 void EditingCommands::Save() {
@@ -106,7 +98,7 @@ void EditingCommands::Play() {
   if (!species) return;
   CrySound sound;
   try {
-    sound = ReadImageCrySound(PathFromUtf8(window_.RomPath()), *species).sound;
+    sound = store_.ReadSound(window_.RomPath(), *species).sound;
   } catch (const RuntimeError& error) {
     ShowFailureBox(error);
     return;
@@ -117,8 +109,12 @@ void EditingCommands::Play() {
   try {
     player_.Play(sound);
   } catch (const NoSoundError& error) {
-    MsgBox("Vantrel cannot play sound: " + std::string(error.what()) + ".");
+    ShowNoSound(error.what());
   }
+}
+
+void EditingCommands::ShowNoSound(const std::string& reason) {
+  MsgBox("Vantrel cannot play sound: " + reason + ".");
 }
 
 void EditingCommands::SelectionChanged() {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cry/cry_player.h"
+#include "cry/image_store.h"
 #include "cry/window_state.h"
 #include "dialogs/cls_common_dialog.h"
 #include "image_format/cry_locator.h"
@@ -27,15 +28,16 @@ using DialogFactory = std::function<std::unique_ptr<clsCommonDialog>()>;
 // work is done; file failures have been shown in the failure box by then.
 class EditingCommands {
  public:
-  EditingCommands(WindowState& window, DialogFactory make_dialog, CryPlayer& player)
-      : window_(window), make_dialog_(std::move(make_dialog)), player_(player) {}
+  EditingCommands(WindowState& window, DialogFactory make_dialog, CryPlayer& player,
+                  ImageStore& store = FileImages())
+      : window_(window), make_dialog_(std::move(make_dialog)), player_(player), store_(store) {}
 
   // Asks for an image and opens it. Cancel changes nothing.
   void Open();
   // Opens `path` as if the user had chosen it in the open dialog, and keeps
-  // it absolute. An image that cannot be read leaves the window state as it
-  // was; one whose cry byte cannot be found is not opened, and leaves
-  // nothing open to write.
+  // the name the store gives it. An image that cannot be read leaves the
+  // window state as it was; one whose cry byte cannot be found is not
+  // opened, and leaves nothing open to write.
   void OpenPath(const std::string& path);
   // Writes the selected species (0 with nothing selected).
   void Save();
@@ -50,6 +52,9 @@ class EditingCommands {
   // The front end calls this when the user picks another species, so that
   // Play follows the list.
   void SelectionChanged();
+  // Says that no sound can be played, and why: Play does when its player
+  // refuses, a front end whose player fails later calls it then.
+  void ShowNoSound(const std::string& reason);
 
  private:
   // Writes `value`, or the stock cry when it is empty, where the image's cry
@@ -63,6 +68,7 @@ class EditingCommands {
   WindowState& window_;
   DialogFactory make_dialog_;
   CryPlayer& player_;
+  ImageStore& store_;
   // Whether Open found the open image's cry table.
   bool has_cry_table_ = false;
 };

@@ -7,15 +7,6 @@
 #include "runtime/error.h"
 
 namespace vantrel {
-namespace {
-
-// Where a write puts the cry byte: where it was found, or, forced, where the
-// first releases keep it.
-std::optional<std::int64_t> WritePlace(const CryByteLocation& location, bool force) {
-  return force ? location.offset.value_or(CryOffset) : location.offset;
-}
-
-}  // namespace
 
 CryReading ReadImageCry(ByteSource& image, bool with_cry_table) {
   CryReading reading{with_cry_table ? LocateCryByteAndTable(image) : LocateCryByte(image),
@@ -24,38 +15,24 @@ CryReading ReadImageCry(ByteSource& image, bool with_cry_table) {
   return reading;
 }
 
-CryReading ReadImageCry(const std::filesystem::path& path, bool with_cry_table) {
-  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
-  CryReading reading = ReadImageCry(file, with_cry_table);
-  file.Close();
-  return reading;
-}
-
-CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::uint8_t> value,
-                         bool force) {
-  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kReadWrite);
-  CryWriting writing{LocateCryByte(file), std::nullopt};
-  const std::optional<std::int64_t> at = WritePlace(writing.location, force);
-  if (at) {
-    WriteCry(file, *at, value.value_or(writing.location.stock));
-    writing.written_at = at;
-  }
-  file.Close();
-  return writing;
+// Forced, the byte goes where the first releases keep it.
+CryWritePlan PlanCryWrite(ByteSource& image, std::optional<std::uint8_t> value, bool force) {
+  CryWritePlan plan{LocateCryByte(image), std::nullopt};
+  plan.at = force ? plan.location.offset.value_or(CryOffset) : plan.location.offset;
+  plan.byte = value.value_or(plan.location.stock);
+  return plan;
 }
 
 CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<std::uint8_t> value,
                          bool force) {
   MemoryBytes bytes(image);
-  CryWriting writing{LocateCryByte(bytes), std::nullopt};
-  const std::optional<std::int64_t> at = WritePlace(writing.location, force);
-  if (at) {
+  const CryWritePlan plan = PlanCryWrite(bytes, value, force);
+  if (plan.at) {
     // As a file does, an image held in memory never grows.
-    if (*at >= bytes.Size()) throw RuntimeError(kWritePastEndOfFile);
-    image[static_cast<std::size_t>(*at)] = value.value_or(writing.location.stock);
-    writing.written_at = at;
+    if (*plan.at >= bytes.Size()) throw RuntimeError(kWritePastEndOfFile);
+    image[static_cast<std::size_t>(*plan.at)] = plan.byte;
   }
-  return writing;
+  return {plan.location, plan.at};
 }
 
 ImageCrySound ReadImageCrySound(ByteSource& file, std::optional<int> species) {
@@ -85,13 +62,6 @@ ImageCrySound ReadImageCrySound(ByteSource& file, std::optional<int> species) {
   } catch (const CryDataError& error) {
     throw CryDataError(std::string(SpeciesName(*species)) + "'s cry: " + error.what());
   }
-  return sound;
-}
-
-ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species) {
-  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
-  ImageCrySound sound = ReadImageCrySound(file, species);
-  file.Close();
   return sound;
 }
 

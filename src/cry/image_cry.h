@@ -31,6 +31,17 @@ struct CryWriting {
   std::optional<std::int64_t> written_at;  // nothing when it refused
 };
 
+// Where a write of `value`, or of the image's stock cry when `value` is empty,
+// goes in `image` as it is now, and the byte it puts there: nothing where no
+// cry byte is found, unless `force`; then CryOffset. For a front end that
+// writes the byte itself.
+struct CryWritePlan {
+  CryByteLocation location;
+  std::optional<std::int64_t> at;
+  std::uint8_t byte = 0;
+};
+CryWritePlan PlanCryWrite(ByteSource& image, std::optional<std::uint8_t> value, bool force = false);
+
 // Opens the image to write, finds its cry byte through that same open file
 // and writes `value` there, or the image's stock cry when `value` is empty;
 // so the byte lands in the file checked even when another is renamed into

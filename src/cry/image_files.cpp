@@ -1,0 +1,71 @@
+// The image functions on files named by path, and the store over them; the
+// web build, which has no files of its own, leaves this out.
+#include <filesystem>
+#include <system_error>
+
+#include "cry/cry_slot.h"
+#include "cry/image_cry.h"
+#include "cry/image_store.h"
+#include "runtime/binary_file.h"
+#include "runtime/path_text.h"
+
+namespace vantrel {
+
+CryReading ReadImageCry(const std::filesystem::path& path, bool with_cry_table) {
+  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
+  CryReading reading = ReadImageCry(file, with_cry_table);
+  file.Close();
+  return reading;
+}
+
+CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::uint8_t> value,
+                         bool force) {
+  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kReadWrite);
+  const CryWritePlan plan = PlanCryWrite(file, value, force);
+  if (plan.at) WriteCry(file, *plan.at, plan.byte);
+  file.Close();
+  return {plan.location, plan.at};
+}
+
+ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species) {
+  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
+  ImageCrySound sound = ReadImageCrySound(file, species);
+  file.Close();
+  return sound;
+}
+
+namespace {
+
+class PathImageStore final : public ImageStore {
+ public:
+  std::string Kept(const std::string& name) const override {
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(name), failed);
+    return failed ? name : Utf8FromPath(absolute);
+  }
+  CryReading Read(const std::string& name) override { return ReadImageCry(PathFromUtf8(name)); }
+  ImageCrySound ReadSound(const std::string& name, int species) override {
+    return ReadImageCrySound(PathFromUtf8(name), species);
+  }
+  void Write(const std::string& name, std::optional<std::uint8_t> value, WriteDone done) override {
+    // The outcome is taken first, so that a failure inside `done` is not
+    // taken for the write's.
+    const WriteOutcome outcome = [&]() -> WriteOutcome {
+      try {
+        return WriteImageCry(PathFromUtf8(name), value);
+      } catch (const RuntimeError& error) {
+        return error;
+      }
+    }();
+    done(outcome);
+  }
+};
+
+}  // namespace
+
+ImageStore& FileImages() {
+  static PathImageStore store;
+  return store;
+}
+
+}  // namespace vantrel
