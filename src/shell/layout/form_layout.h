@@ -31,6 +31,13 @@ struct Font {
   int charset;
 };
 
+// The fonts the table names come with another system; where they are not
+// installed, this stands in, at the same size and weight.
+constexpr std::string_view SubstituteFor(std::string_view family) {
+  if (family == "Comic Sans MS") return "Comic Neue";
+  return "DejaVu Sans";
+}
+
 // A colour: the system's default for the control, a fixed RGB value, or one
 // of the system's colours by its index (6 is the window-frame colour).
 struct Color {

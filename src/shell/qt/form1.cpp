@@ -24,23 +24,10 @@ using layout::ControlKind;
 using layout::kControls;
 using layout::TwipsToPixels;
 
-// The fonts the table names come with another system; where they are not
-// installed, these stand in, at the same size and weight.
-struct FontSubstitute {
-  std::string_view family;
-  std::string_view substitute;
-};
-constexpr FontSubstitute kFontSubstitutes[] = {{"Comic Sans MS", "Comic Neue"}};
-constexpr std::string_view kPlainSans = "DejaVu Sans";
-
 // Character sets need no counterpart: Qt's text is Unicode throughout.
 QFont FontOf(const layout::Font& described) {
-  std::string_view substitute = kPlainSans;
-  for (const FontSubstitute& known : kFontSubstitutes) {
-    if (known.family == described.family) substitute = known.substitute;
-  }
   QFont font;
-  font.setFamilies({QtText(described.family), QtText(substitute)});
+  font.setFamilies({QtText(described.family), QtText(layout::SubstituteFor(described.family))});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(described.points);
   font.setBold(described.bold);
