@@ -1,0 +1,95 @@
+#include "shell/web/page_image.h"
+
+#include <emscripten.h>
+
+#include <array>
+#include <string_view>
+#include <utility>
+
+// The image's slices, read synchronously in the worker (worker.js).
+EM_JS(double, js_image_size, (), { return imageSize(); });
+EM_JS(int, js_image_read, (double offset, unsigned char* into, int size),
+      { return readImage(offset, into, size); });
+EM_JS(void, js_failure_name, (char* into, int size), { failureName(into, size); });
+EM_JS(void, js_write_byte, (double at, int byte), { writeByte(at, byte); });
+
+namespace vantrel::web {
+namespace {
+
+// What the browser's errors (DOMException names) mean for the file.
+struct BrowserError {
+  std::string_view name;
+  ErrorNumber number;
+};
+constexpr BrowserError kBrowserErrors[] = {
+    {"NotFoundError", kFileNotFound},
+    {"NotAllowedError", kPermissionDenied},
+    {"SecurityError", kPermissionDenied},
+    {"NoModificationAllowedError", kPermissionDenied},
+    {"QuotaExceededError", kDiskFull},
+    // A File changed or taken away since the page was given it.
+    {"NotReadableError", kPathFileAccessError},
+};
+
+}  // namespace
+
+RuntimeError BrowserFailure() {
+  std::array<char, 64> name{};
+  js_failure_name(name.data(), static_cast<int>(name.size()));
+  for (const BrowserError& known : kBrowserErrors) {
+    if (known.name == name.data()) return RuntimeError(known.number);
+  }
+  return RuntimeError(kDeviceIoError);
+}
+
+std::int64_t PageFile::Size() const {
+  return static_cast<std::int64_t>(js_image_size());
+}
+
+std::size_t PageFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
+  if (offset < 0) throw RuntimeError(kBadRecordNumber);
+  const int got =
+      js_image_read(static_cast<double>(offset), into.data(), static_cast<int>(into.size()));
+  if (got < 0) throw BrowserFailure();
+  return static_cast<std::size_t>(got);
+}
+
+CryReading PageImages::Read(const std::string&) {
+  PageFile file;
+  return ReadImageCry(file);
+}
+
+ImageCrySound PageImages::ReadSound(const std::string&, int species) {
+  PageFile file;
+  return ReadImageCrySound(file, species);
+}
+
+void PageImages::Write(const std::string&, std::optional<std::uint8_t> value, WriteDone done) {
+  CryWritePlan plan;
+  try {
+    PageFile file;
+    plan = PlanCryWrite(file, value);
+  } catch (const RuntimeError& error) {
+    done(error);
+    return;
+  }
+  if (!plan.at) {
+    done(CryWriting{plan.location, std::nullopt});
+    return;
+  }
+  pending_ = Pending{{plan.location, plan.at}, std::move(done)};
+  js_write_byte(static_cast<double>(*plan.at), plan.byte);
+}
+
+void PageImages::Written(bool failed) {
+  if (!pending_) return;
+  Pending ended = std::move(*pending_);
+  pending_.reset();
+  if (failed) {
+    ended.done(BrowserFailure());
+  } else {
+    ended.done(ended.writing);
+  }
+}
+
+}  // namespace vantrel::web

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "api/vantrel.h"
+
+namespace vantrel::web {
+
+// The image as the page's worker reads it: the File the page handed with
+// the command being run, read a slice at a time as the core asks, never
+// whole.
+class PageFile final : public ByteSource {
+ public:
+  std::int64_t Size() const override;
+  std::size_t Read(std::int64_t offset, std::span<std::uint8_t> into) override;
+};
+
+// The store of the page: the image is the File handed with each command
+// (the page takes it anew from the file's handle, where it has one), and a
+// write's one byte goes back to the page, which writes it into the file
+// through its handle or gives the patched image as a download. The write
+// ends when the page reports it (Written).
+class PageImages final : public ImageStore {
+ public:
+  std::string Kept(const std::string& name) const override { return name; }
+  CryReading Read(const std::string& name) override;
+  ImageCrySound ReadSound(const std::string& name, int species) override;
+  void Write(const std::string& name, std::optional<std::uint8_t> value, WriteDone done) override;
+
+  // The page has written the byte, or has failed to (`failed`, the reason
+  // kept in worker.js).
+  void Written(bool failed);
+  bool Writing() const { return pending_.has_value(); }
+
+ private:
+  struct Pending {
+    CryWriting writing;
+    WriteDone done;
+  };
+  std::optional<Pending> pending_;
+};
+
+// The runtime's failure for the last error the browser gave (its name, kept
+// in worker.js).
+RuntimeError BrowserFailure();
+
+}  // namespace vantrel::web

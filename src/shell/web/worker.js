@@ -1,0 +1,108 @@
+// The page's worker: the core (vantrel-core.wasm) runs here, on the messages
+// the page posts, one command at a time, and what it shows goes back to the
+// page as messages. The image is the File handed with the command; the core
+// reads it a slice at a time, synchronously, which only a worker may do.
+'use strict';
+
+let image = null;
+// The name of the browser's last error (a DOMException's), for the core.
+let failure = '';
+const reader = new FileReaderSync();
+
+// ---- called by the core ----------------------------------------------------
+
+function imageSize() {
+  return image ? image.size : 0;
+}
+
+function readImage(offset, into, size) {
+  if (!image) return -1;
+  try {
+    const bytes = new Uint8Array(reader.readAsArrayBuffer(image.slice(offset, offset + size)));
+    HEAPU8.set(bytes, into);
+    return bytes.length;
+  } catch (error) {
+    failure = error.name;
+    return -1;
+  }
+}
+
+function failureName(into, size) {
+  stringToUTF8(failure, into, size);
+}
+
+function writeByte(at, byte) {
+  postMessage({kind: 'write', at, byte});
+}
+
+function showSelection(position) {
+  postMessage({kind: 'selection', position});
+}
+
+function showEditing(enabled) {
+  postMessage({kind: 'editing', enabled});
+}
+
+function showPlay(enabled, tooltip) {
+  postMessage({kind: 'play-state', enabled, tooltip});
+}
+
+function showRom(name) {
+  postMessage({kind: 'rom', name});
+}
+
+function showBox(text, title) {
+  postMessage({kind: 'box', text, title});
+}
+
+function play(rate, samples) {
+  postMessage({kind: 'play', rate, samples}, [samples.buffer]);
+}
+
+// ---- the page's messages ---------------------------------------------------
+
+function withText(text, use) {
+  const size = lengthBytesUTF8(text) + 1;
+  const at = _malloc(size);
+  try {
+    stringToUTF8(text, at, size);
+    use(at);
+  } finally {
+    _free(at);
+  }
+}
+
+// A command has ended once the core has returned and any byte it wrote has
+// been reported written.
+function ended() {
+  if (!_vantrel_writing()) postMessage({kind: 'done'});
+}
+
+const commands = {
+  open: (message) => withText(message.name, _vantrel_open),
+  click: (message) => _vantrel_click(message.row),
+  select: (message) => _vantrel_select(message.position),
+  written: (message) => {
+    failure = message.failure || '';
+    _vantrel_written(message.failure ? 1 : 0);
+  },
+};
+
+onmessage = ({data}) => {
+  if (data.kind === 'no-sound') {
+    withText(data.reason, _vantrel_no_sound);
+    return;
+  }
+  if (data.kind !== 'written') {
+    image = data.file || null;
+    failure = data.failure || '';
+  }
+  commands[data.kind](data);
+  ended();
+};
+
+var Module = {
+  onRuntimeInitialized() {
+    postMessage({kind: 'layout', layout: JSON.parse(UTF8ToString(_vantrel_start()))});
+  },
+};
