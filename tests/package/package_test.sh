@@ -3,7 +3,7 @@
 # use: lintian on the Debian package, the AppStream and desktop-entry
 # validators on what it installs, its programs run from the unpacked tree;
 # the zip's four files, its command-line tool run under Wine and both
-# programs' version records; and the checksums.
+# programs' version records; the page's zip's files; and the checksums.
 # Usage: package_test.sh DIST
 set -euo pipefail
 dist=$(cd "$1" && pwd)
@@ -19,6 +19,7 @@ fail() {
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 deb=$(echo "$dist"/vantrel_*_amd64.deb)
 zip=$(echo "$dist"/Vantrel-*-win64.zip)
+page=$(echo "$dist"/Vantrel-*-web.zip)
 
 # ---- the Debian package ------------------------------------------------------
 lintian --fail-on error,warning "$deb" || fail "lintian finds errors or warnings"
@@ -60,4 +61,9 @@ OriginalFileName: $program.exe"
   [ "$(record "$program")" = "$expected_record" ] || fail "$program.exe's version record: $(record "$program")"
 done
 
-echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes) and $(basename "$zip") ($(stat -c %s "$zip") bytes) pass"
+# ---- the page's zip ----------------------------------------------------------
+listed=$(unzip -Z1 "$page" | LC_ALL=C sort)
+[ "$listed" = $'LICENSE.txt\nREADME.txt\nindex.html\ntitle.gif\nvantrel-core.js\nvantrel-core.wasm\nvantrel.css\nvantrel.js\nvantrel.png' ] ||
+  fail "the page's zip holds: $listed"
+
+for file in "$deb" "$zip" "$page"; do echo "package: $(basename "$file") ($(stat -c %s "$file") bytes) passes"; done
