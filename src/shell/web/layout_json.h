@@ -4,7 +4,8 @@
 
 namespace vantrel::web {
 
-// The window the page renders, as JSON: its caption, size and font, each
+// The window the page renders, as JSON, which the build puts into the
+// page's script: its caption, size and font, each
 // control of the layout table in stacking order with its place in pixels,
 // caption, font, colours, tab order and state at start, which controls the
 // rules name (the list and its label, Play and its name for a screen

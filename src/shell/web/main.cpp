@@ -3,12 +3,10 @@
 #include <emscripten.h>
 
 #include <memory>
-#include <string>
 
 #include "api/vantrel.h"
 #include "shell/layout/form_layout.h"
 #include "shell/layout/form_rules.h"
-#include "shell/web/layout_json.h"
 #include "shell/web/page_image.h"
 #include "shell/web/page_window.h"
 
@@ -25,7 +23,6 @@ struct Page {
   EditingCommands commands{window, [] { return std::unique_ptr<clsCommonDialog>(); }, player,
                            images};
   ScopedMessageBox installed{box};
-  std::string layout = LayoutJson();
 };
 
 Page& ThePage() {
@@ -40,9 +37,9 @@ using vantrel::web::ThePage;
 
 extern "C" {
 
-// The window to render, as JSON.
-EMSCRIPTEN_KEEPALIVE const char* vantrel_start() {
-  return ThePage().layout.c_str();
+// Makes the page's core before the page's first command.
+EMSCRIPTEN_KEEPALIVE void vantrel_start() {
+  ThePage();
 }
 
 // The user chose the image `name`: the page hands its File with the command.

@@ -1,20 +1,21 @@
-// The page: renders the window that the core, in its worker, describes;
-// passes clicks, the list's choices and the image to the core; and does
-// what only the page can: the file picker and drops, writing the byte into
-// the file (or giving the patched image as a download), the boxes and the
-// sound.
+// The page: renders the window the layout describes (`layout`, which the
+// build puts before this script); passes clicks, the list's choices and
+// the image to the core in its worker; and does what only the page can:
+// the file picker and drops, writing the byte into the file (or giving the
+// patched image as a download), the boxes and the sound.
 'use strict';
 
 const worker = new Worker('vantrel-core.js');
-let layout = null;
 const controls = new Map();
 // The image the window has open: its File and, where the browser gives
 // one, the handle to write it through.
 let image = null;
 // The image being opened, until the core says whether it opened.
 let opening = null;
-// Commands run one at a time, each on the image as it is now.
-let queue = Promise.resolve();
+// Commands run one at a time, each on the image as it is now, the first
+// once the core has started.
+let started = () => {};
+let queue = new Promise((resolve) => (started = resolve));
 let commandEnded = () => {};
 
 // ---- the window ----------------------------------------------------------
@@ -64,8 +65,7 @@ function makeControl(control, row) {
   return element;
 }
 
-function render(described) {
-  layout = described;
+function render() {
   document.title = layout.caption;
   document.getElementById('caption').textContent = layout.caption;
   const form = document.getElementById('form');
@@ -101,8 +101,33 @@ function extensionsOf(filter) {
   return filterOf(filter).extensions;
 }
 
+// The script runs as soon as it arrives, perhaps before the page is parsed:
+// what it finds in the page waits for that.
+let chooser = null;
+const parsed = new Promise((resolve) => {
+  if (document.readyState !== 'loading') resolve();
+  else document.addEventListener('DOMContentLoaded', resolve);
+}).then(() => {
+  chooser = document.getElementById('chooser');
+  chooser.addEventListener('change', () => {
+    if (chooser.files.length) openImage({file: chooser.files[0], name: chooser.files[0].name});
+    chooser.value = '';
+  });
+  document.getElementById('box').addEventListener('close', boxClosed);
+  document.addEventListener('dragover', (event) => {
+    event.preventDefault();
+    document.body.classList.add('dropping');
+  });
+  document.addEventListener('dragleave', () => document.body.classList.remove('dropping'));
+  document.addEventListener('drop', dropped);
+  render();
+});
+
 const shown = {
-  layout: (message) => render(message.layout),
+  started: () => {
+    performance.mark('vantrel-core-started');
+    started();
+  },
   selection: (message) => {
     controls.get(layout.list).selectedIndex = message.position;
   },
@@ -176,11 +201,6 @@ function openImage(chosen) {
   opening = chosen;
 }
 
-const chooser = document.getElementById('chooser');
-chooser.addEventListener('change', () => {
-  if (chooser.files.length) openImage({file: chooser.files[0], name: chooser.files[0].name});
-  chooser.value = '';
-});
 
 // Chromium's picker gives a handle that Save can write through; elsewhere a
 // file input gives only the File. Cancel changes nothing.
@@ -203,15 +223,9 @@ async function pickImage() {
 }
 
 // The first file dropped opens as if chosen.
-document.addEventListener('dragover', (event) => {
-  event.preventDefault();
-  document.body.classList.add('dropping');
-});
-document.addEventListener('dragleave', () => document.body.classList.remove('dropping'));
-document.addEventListener('drop', async (event) => {
+async function dropped(event) {
   event.preventDefault();
   document.body.classList.remove('dropping');
-  if (!layout) return;
   const item = [...event.dataTransfer.items].find((one) => one.kind === 'file');
   if (!item) return;
   // Both are taken while the drop lasts; the handle only where there is one.
@@ -220,7 +234,7 @@ document.addEventListener('drop', async (event) => {
   const handle = handled && (await handled.catch(() => null));
   if (handle && handle.kind !== 'file') return;
   openImage(handle ? {handle, file, name: handle.name} : {file, name: file.name});
-});
+}
 
 // ---- writing -------------------------------------------------------------
 
@@ -253,7 +267,6 @@ async function writeByte(at, byte) {
 
 // ---- boxes ---------------------------------------------------------------
 
-const box = document.getElementById('box');
 const boxes = [];
 
 function showBox(text, title) {
@@ -264,13 +277,13 @@ function showBox(text, title) {
 function openBox() {
   document.getElementById('box-title').textContent = boxes[0].title;
   document.getElementById('box-text').textContent = boxes[0].text;
-  box.showModal();
+  document.getElementById('box').showModal();
 }
 
-box.addEventListener('close', () => {
+function boxClosed() {
   boxes.shift();
   if (boxes.length) openBox();
-});
+}
 
 // ---- sound ---------------------------------------------------------------
 

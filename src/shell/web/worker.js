@@ -103,6 +103,7 @@ onmessage = ({data}) => {
 
 var Module = {
   onRuntimeInitialized() {
-    postMessage({kind: 'layout', layout: JSON.parse(UTF8ToString(_vantrel_start()))});
+    _vantrel_start();
+    postMessage({kind: 'started'});
   },
 };
