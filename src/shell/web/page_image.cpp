@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
@@ -48,10 +49,19 @@ std::int64_t PageFile::Size() const {
 
 std::size_t PageFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
   if (offset < 0) throw RuntimeError(kBadRecordNumber);
+  for (const Slice& slice : kept_) {
+    const std::int64_t end = slice.offset + static_cast<std::int64_t>(slice.bytes.size());
+    if (offset >= slice.offset && offset + static_cast<std::int64_t>(into.size()) <= end) {
+      std::copy_n(slice.bytes.begin() + (offset - slice.offset), into.size(), into.begin());
+      return into.size();
+    }
+  }
   const int got =
       js_image_read(static_cast<double>(offset), into.data(), static_cast<int>(into.size()));
   if (got < 0) throw BrowserFailure();
-  return static_cast<std::size_t>(got);
+  const auto read = into.first(static_cast<std::size_t>(got));
+  if (read.size() <= kKeptSlice) kept_.push_back({offset, {read.begin(), read.end()}});
+  return read.size();
 }
 
 CryReading PageImages::Read(const std::string&) {

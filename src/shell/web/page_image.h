@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "api/vantrel.h"
 
@@ -11,11 +12,23 @@ namespace vantrel::web {
 
 // The image as the page's worker reads it: the File the page handed with
 // the command being run, read a slice at a time as the core asks, never
-// whole.
+// whole. Each read costs the browser a round trip, so a few bytes read
+// again within a command (the cry byte, read with the code around it) come
+// from the slices already read.
 class PageFile final : public ByteSource {
  public:
   std::int64_t Size() const override;
   std::size_t Read(std::int64_t offset, std::span<std::uint8_t> into) override;
+
+ private:
+  struct Slice {
+    std::int64_t offset;
+    std::vector<std::uint8_t> bytes;
+  };
+  // Slices up to this size are kept: the code and header reads, not the
+  // large blocks of a search.
+  static constexpr std::size_t kKeptSlice = 256;
+  std::vector<Slice> kept_;
 };
 
 // The store of the page: the image is the File handed with each command
