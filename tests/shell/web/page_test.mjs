@@ -6,15 +6,14 @@
 // own files.
 // Usage: node page_test.mjs PAGE_DIR VANTREL_CLI SMOKE_SH [SCREENSHOT_PNG]
 import assert from 'node:assert/strict';
-import {execFileSync, spawn} from 'node:child_process';
+import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import {chromium} from 'playwright-core';
+import {launchChromium, servePage} from './browser.mjs';
 
 const [pageDir, cli, smoke, screenshot] = process.argv.slice(2);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-page-'));
-const here = path.dirname(new URL(import.meta.url).pathname);
 
 // Images from the smoke tests' maker: FireRed 1.0 with Charizard (6) and its
 // wave; 1.1 is the same with its header's version and its code 0x14 later.
@@ -40,13 +39,8 @@ function changes(before, after) {
   return changed;
 }
 
-const server = spawn(path.join(here, '../../../scripts/serve-page'), [pageDir], {stdio: ['ignore', 'pipe', 'inherit']});
-const address = await new Promise((resolve) => server.stdout.once('data', (line) => resolve(String(line).trim())));
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', '--autoplay-policy=no-user-gesture-required'],
-});
+const {server, address} = await servePage(pageDir);
+const browser = await launchChromium();
 const requested = [];
 
 // A fresh page; `picker` false takes the File System Access API away, as in
@@ -125,6 +119,7 @@ const writes = [
   await page.click('#cmdPlay');
   await page.click('#cmdPlay');
   await page.waitForFunction(() => window.handed.length === 2);
+  await page.waitForFunction(() => audio.state === 'running');
   for (const {rate, samples} of await page.evaluate(() => window.handed)) {
     assert.equal(rate, wav.readUInt32LE(24));
     assert.deepEqual(samples.map((sample) => sample * 128 + 128), [...wav.subarray(data)]);
