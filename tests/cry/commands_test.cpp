@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "cry/commands.h"
+#include "cry/cry_slot.h"
 #include "cry/image_cry.h"
+#include "cry/image_store.h"
 #include "image_format/releases.h"
 #include "runtime/error.h"
 #include "runtime/path_text.h"
@@ -184,6 +186,34 @@ TEST_F(CommandsTest, AFailedWriteShowsNoSuccess) {
   });
   EXPECT_EQ(outcome, 0);
   EXPECT_EQ(ReadBytes(image), ImageBytes());
+}
+
+// A store whose writes end later, as a browser's do: the files' store, with
+// each write's end held until the test gives it.
+class LaterImages final : public ImageStore {
+ public:
+  std::string Kept(const std::string& name) const override { return FileImages().Kept(name); }
+  CryReading Read(const std::string& name) override { return FileImages().Read(name); }
+  ImageCrySound ReadSound(const std::string& name, int species) override {
+    return FileImages().ReadSound(name, species);
+  }
+  void Write(const std::string&, std::optional<std::uint8_t>, WriteDone done) override {
+    pending.push_back(std::move(done));
+  }
+  std::vector<WriteDone> pending;
+};
+
+TEST_F(CommandsTest, AWriteThatEndsLaterIsReportedWhenItEnds) {
+  LaterImages later;
+  EditingCommands on_later{window, [] { return std::unique_ptr<clsCommonDialog>(); }, player,
+                           later};
+  on_later.OpenPath(Utf8FromPath(Image("image.gba", 6)));
+  on_later.Save();
+  on_later.Remove();
+  EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
+  later.pending[1](RuntimeError(kDiskFull));
+  later.pending[0](CryWriting{{}, CryOffset});
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, {"Disk full", "Error: 61"}, kSaved}));
 }
 
 TEST_F(CommandsTest, UnicodeAndLongPathsWork) {
