@@ -13,7 +13,9 @@
 //   puts it at another rate and UnsignedSample gives a sample as a sound
 //   output takes it.
 // - The cry byte's values and their list positions, and the species names.
-// - The window's commands over the front end's WindowState and CryPlayer.
+// - The window's commands over the front end's WindowState and CryPlayer,
+//   and the ImageStore they read and write the image through: FileImages by
+//   path, or a front end's own, which may write with PlanCryWrite's plan.
 // - The runtime's services: errors and the failure box, message boxes, the
 //   program's title and version, UTF-8 paths (and wide text on Windows),
 //   and the split of a command line into options and operands.
@@ -22,6 +24,7 @@
 #include "cry/cry_player.h"
 #include "cry/cry_slot.h"
 #include "cry/image_cry.h"
+#include "cry/image_store.h"
 #include "cry/species_list.h"
 #include "cry/window_state.h"
 #include "runtime/app.h"
