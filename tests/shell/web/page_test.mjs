@@ -90,6 +90,15 @@ const writes = [
   const page = await openPage(false);
   const form = await page.locator('#form').boundingBox();
   assert.deepEqual([form.width, form.height], [383, 275]);
+  // Each control at its place in the layout table, in pixels (twips / 15).
+  for (const [id, ...place] of [
+    ['Image1', 0, 0, 408, 296], ['Label1', 32, 136, 105, 25], ['cmbPoke', 56, 136, 129, 24],
+    ['cmdPlay', 192, 136, 49, 24], ['cmdOpen', 0, 216, 73, 33], ['cmdSave', 80, 216, 81, 33],
+    ['Command1', 168, 216, 73, 33], ['cryRestore', 248, 216, 121, 33], ['Label2', 0, 248, 225, 25],
+  ]) {
+    const box = await page.locator(`#${id}`).boundingBox();
+    assert.deepEqual([box.x - form.x, box.y - form.y, box.width, box.height], place, id);
+  }
   for (const caption of ['Open ROM', 'Save ROM', 'Remove Cry', 'Restore Removed Cry', 'Play cry']) {
     await page.getByRole('button', {name: caption, exact: true}).waitFor();
   }
@@ -120,6 +129,12 @@ const writes = [
   await page.click('#cmdPlay');
   await page.waitForFunction(() => window.handed.length === 2);
   await page.waitForFunction(() => audio.state === 'running');
+  await page.evaluate(() => {
+    delete window.AudioContext;
+    audio = null;
+  });
+  await page.click('#cmdPlay');
+  assert.deepEqual(await box(page), ['Vantrel', 'Vantrel cannot play sound: this browser has no Web Audio.']);
   for (const {rate, samples} of await page.evaluate(() => window.handed)) {
     assert.equal(rate, wav.readUInt32LE(24));
     assert.deepEqual(samples.map((sample) => sample * 128 + 128), [...wav.subarray(data)]);
@@ -134,6 +149,15 @@ const writes = [
     assert.deepEqual(await box(page), ['Vantrel', success]);
     assert.deepEqual(changes(bytes, fs.readFileSync(await saved.path())), cry === 6 ? [] : [[cryAt['1.0'], cry]]);
   }
+
+  // An image dropped on the page opens as if chosen.
+  await page.evaluate((encoded) => {
+    const dropped = new DataTransfer();
+    dropped.items.add(new File([Uint8Array.from(atob(encoded), (c) => c.charCodeAt(0))], 'dropped.gba'));
+    document.body.dispatchEvent(new DragEvent('drop', {dataTransfer: dropped, bubbles: true, cancelable: true}));
+  }, bytes.toString('base64'));
+  assert.deepEqual(await box(page), opened);
+  assert.equal(await page.getAttribute('#cmdSave', 'title'), 'dropped.gba');
 
   // No cry byte: not opened, nothing offered to write, nothing downloaded.
   const blank = path.join(work, 'blank.gba');
@@ -181,6 +205,33 @@ const writes = [
     assert.deepEqual(await box(page), ['Vantrel', success]);
     assert.deepEqual(changes(bytes, await fileNow()), cry === 6 ? [] : [[cryAt['1.1'], cry]]);
   }
+
+  // Cancel changes nothing; an image that cannot be read is not opened, and
+  // the one open stays the one written; a write the browser refuses shows
+  // its failure and writes nothing.
+  const open = (picked) => page.evaluate((picked) => {
+    window.showOpenFilePicker = async () => {
+      const folder = await navigator.storage.getDirectory();
+      const real = await folder.getFileHandle('FireRed 1.1.gba');
+      if (picked === 'cancel') throw new DOMException('cancelled', 'AbortError');
+      const refused = (name) => async () => { throw new DOMException(picked, name); };
+      if (picked === 'gone') return [{kind: 'file', name: 'gone.gba', getFile: refused('NotFoundError')}];
+      return [{kind: 'file', name: real.name, getFile: () => real.getFile(), createWritable: refused('NotAllowedError')}];
+    };
+  }, picked).then(() => page.click('#cmdOpen'));
+  await open('cancel');
+  await page.waitForTimeout(200);
+  assert.equal(await page.isVisible('#box'), false);
+  await open('gone');
+  assert.deepEqual(await box(page), ['Error: 53', 'File not found']);
+  await page.click('#cmdSave');
+  assert.deepEqual(await box(page), ['Vantrel', 'ROM saved successfully!']);
+  assert.deepEqual(changes(bytes, await fileNow()), [[cryAt['1.1'], 25]]);
+  await open('refusing');
+  assert.deepEqual(await box(page), opened);
+  await page.click('#Command1');
+  assert.deepEqual(await box(page), ['Error: 70', 'Permission denied']);
+  assert.deepEqual(changes(bytes, await fileNow()), [[cryAt['1.1'], 25]]);
 
   // The file gone from under the window: the failure box, as on the desktop.
   await page.evaluate(async () => (await navigator.storage.getDirectory()).removeEntry('FireRed 1.1.gba'));
