@@ -161,6 +161,7 @@ worker.onmessage = ({data}) => shown[data.kind](data);
 function run(command, on = image, before = null) {
   queue = queue.then(async () => {
     await before;
+    if (command.kind === 'open') opening = on;
     const message = {...command, file: on && on.file};
     if (on && on.handle) {
       try {
@@ -174,8 +175,8 @@ function run(command, on = image, before = null) {
       commandEnded = resolve;
       worker.postMessage(message);
     });
+    opening = null;
   });
-  return queue;
 }
 
 function clicked(row) {
@@ -195,12 +196,8 @@ function clicked(row) {
 }
 
 function openImage(chosen) {
-  run({kind: 'open', name: chosen.name}, chosen, null).finally(() => {
-    if (opening === chosen) opening = null;
-  });
-  opening = chosen;
+  run({kind: 'open', name: chosen.name}, chosen);
 }
-
 
 // Chromium's picker gives a handle that Save can write through; elsewhere a
 // file input gives only the File. Cancel changes nothing.
