@@ -16,9 +16,10 @@ namespace {
 // the cry's own.
 constexpr std::uint32_t kCommonRate = 48000;
 constexpr std::uint32_t kChunksPerSecond = 100;
-// The server holds this many chunks ahead: enough not to run dry, and a
-// stop drops no more than that.
-constexpr std::uint32_t kChunksAhead = 4;
+// The server holds this many chunks ahead: enough not to run dry while
+// the player's thread waits 100 ms (a disk busy writing back stalls it that
+// long), and a stop drops no more than that.
+constexpr std::uint32_t kChunksAhead = 10;
 
 std::size_t ChunkBytes(std::uint32_t rate) {
   return std::max<std::size_t>(rate / kChunksPerSecond, 1);
