@@ -48,8 +48,7 @@ std::int64_t BinaryFile::Size() const {
   return file_handle::Size(handle_);
 }
 
-std::size_t BinaryFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
-  if (offset < 0) throw RuntimeError(kBadRecordNumber);
+std::size_t BinaryFile::ReadFrom(std::int64_t offset, std::span<std::uint8_t> into) {
   std::size_t done = 0;
   while (done < into.size()) {
     const std::size_t count = file_handle::ReadSome(

@@ -31,7 +31,6 @@ class BinaryFile final : public ByteSource {
   ~BinaryFile() override;
 
   std::int64_t Size() const override;
-  std::size_t Read(std::int64_t offset, std::span<std::uint8_t> into) override;
   // Writes in place; raises kWritePastEndOfFile at or past the end.
   void WriteByte(std::int64_t offset, std::uint8_t value);
   // Puts written bytes on disk and releases the handle; a failing flush is a
@@ -42,6 +41,7 @@ class BinaryFile final : public ByteSource {
 
  private:
   explicit BinaryFile(std::intptr_t handle) : handle_(handle) {}
+  std::size_t ReadFrom(std::int64_t offset, std::span<std::uint8_t> into) override;
   void Release() noexcept;
 
   static constexpr std::intptr_t kNoHandle = -1;

@@ -47,8 +47,7 @@ std::int64_t PageFile::Size() const {
   return static_cast<std::int64_t>(js_image_size());
 }
 
-std::size_t PageFile::Read(std::int64_t offset, std::span<std::uint8_t> into) {
-  if (offset < 0) throw RuntimeError(kBadRecordNumber);
+std::size_t PageFile::ReadFrom(std::int64_t offset, std::span<std::uint8_t> into) {
   for (const Slice& slice : kept_) {
     const std::int64_t end = slice.offset + static_cast<std::int64_t>(slice.bytes.size());
     if (offset >= slice.offset && offset + static_cast<std::int64_t>(into.size()) <= end) {

@@ -18,9 +18,10 @@ namespace vantrel::web {
 class PageFile final : public ByteSource {
  public:
   std::int64_t Size() const override;
-  std::size_t Read(std::int64_t offset, std::span<std::uint8_t> into) override;
 
  private:
+  std::size_t ReadFrom(std::int64_t offset, std::span<std::uint8_t> into) override;
+
   struct Slice {
     std::int64_t offset;
     std::vector<std::uint8_t> bytes;
