@@ -86,7 +86,7 @@ function render() {
   for (const name of layout.tabOrder) form.append(controls.get(name));
   controls.get(layout.listLabel).htmlFor = layout.list;
   controls.get(layout.play).setAttribute('aria-label', layout.playName);
-  chooser.accept = extensionsOf(layout.filter).join(',');
+  chooser.accept = filterOf(layout.filter).extensions.join(',');
   performance.mark('vantrel-ready');
   document.body.dataset.ready = '';
 }
@@ -95,10 +95,6 @@ function render() {
 function filterOf(filter) {
   const [description, patterns] = filter.split('|');
   return {description, extensions: patterns.split(';').map((pattern) => pattern.replace('*', ''))};
-}
-
-function extensionsOf(filter) {
-  return filterOf(filter).extensions;
 }
 
 // The script runs as soon as it arrives, perhaps before the page is parsed:
