@@ -1,5 +1,6 @@
 #include "cry/image_cry.h"
 
+#include <algorithm>
 #include <string>
 
 #include "cry/cry_slot.h"
@@ -17,9 +18,9 @@ CryReading ReadImageCry(ByteSource& image, bool with_cry_table) {
 
 // Forced, the byte goes where the first releases keep it.
 CryWritePlan PlanCryWrite(ByteSource& image, std::optional<std::uint8_t> value, bool force) {
-  CryWritePlan plan{LocateCryByte(image), std::nullopt};
+  CryWritePlan plan{LocateCryByte(image), std::nullopt, {}};
   plan.at = force ? plan.location.offset.value_or(CryOffset) : plan.location.offset;
-  plan.byte = value.value_or(plan.location.stock);
+  plan.bytes = {value.value_or(plan.location.stock)};
   return plan;
 }
 
@@ -29,8 +30,10 @@ CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<std::uint8
   const CryWritePlan plan = PlanCryWrite(bytes, value, force);
   if (plan.at) {
     // As a file does, an image held in memory never grows.
-    if (*plan.at >= bytes.Size()) throw RuntimeError(kWritePastEndOfFile);
-    image[static_cast<std::size_t>(*plan.at)] = plan.byte;
+    if (*plan.at + static_cast<std::int64_t>(plan.bytes.size()) > bytes.Size()) {
+      throw RuntimeError(kWritePastEndOfFile);
+    }
+    std::copy(plan.bytes.begin(), plan.bytes.end(), image.begin() + *plan.at);
   }
   return {plan.location, plan.at};
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "image_format/cry_locator.h"
 #include "image_format/cry_sound.h"
@@ -32,13 +33,13 @@ struct CryWriting {
 };
 
 // Where a write of `value`, or of the image's stock cry when `value` is empty,
-// goes in `image` as it is now, and the byte it puts there: nothing where no
-// cry byte is found, unless `force`; then CryOffset. For a front end that
-// writes the byte itself.
+// goes in `image` as it is now, and the bytes it puts there from `at` on:
+// nothing where no cry byte is found, unless `force`; then CryOffset. For a
+// front end that writes the bytes itself.
 struct CryWritePlan {
   CryByteLocation location;
   std::optional<std::int64_t> at;
-  std::uint8_t byte = 0;
+  std::vector<std::uint8_t> bytes;
 };
 CryWritePlan PlanCryWrite(ByteSource& image, std::optional<std::uint8_t> value, bool force = false);
 

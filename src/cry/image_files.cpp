@@ -22,7 +22,7 @@ CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::u
                          bool force) {
   BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kReadWrite);
   const CryWritePlan plan = PlanCryWrite(file, value, force);
-  if (plan.at) WriteCry(file, *plan.at, plan.byte);
+  if (plan.at) WriteCry(file, *plan.at, plan.bytes.front());
   file.Close();
   return {plan.location, plan.at};
 }

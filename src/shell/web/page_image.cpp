@@ -12,7 +12,8 @@ EM_JS(double, js_image_size, (), { return imageSize(); });
 EM_JS(int, js_image_read, (double offset, unsigned char* into, int size),
       { return readImage(offset, into, size); });
 EM_JS(void, js_failure_name, (char* into, int size), { failureName(into, size); });
-EM_JS(void, js_write_byte, (double at, int byte), { writeByte(at, byte); });
+EM_JS(void, js_write_bytes, (double at, const unsigned char* bytes, int count),
+      { writeBytes(at, bytes, count); });
 
 namespace vantrel::web {
 namespace {
@@ -87,7 +88,8 @@ void PageImages::Write(const std::string&, std::optional<std::uint8_t> value, Wr
     return;
   }
   pending_ = Pending{{plan.location, plan.at}, std::move(done)};
-  js_write_byte(static_cast<double>(*plan.at), plan.byte);
+  js_write_bytes(static_cast<double>(*plan.at), plan.bytes.data(),
+                 static_cast<int>(plan.bytes.size()));
 }
 
 void PageImages::Written(bool failed) {

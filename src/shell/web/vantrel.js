@@ -143,7 +143,7 @@ const shown = {
   box: (message) => showBox(message.text, message.title),
   play: (message) => playCry(message.rate, message.samples),
   write: (message) =>
-    writeByte(message.at, message.byte).then(
+    writeBytes(message.at, message.bytes).then(
       () => worker.postMessage({kind: 'written'}),
       (error) => worker.postMessage({kind: 'written', failure: error.name || 'Error'})),
   done: () => commandEnded(),
@@ -231,11 +231,11 @@ async function dropped(event) {
 
 // ---- writing -------------------------------------------------------------
 
-// The one byte, into the file through its handle (Chromium writes a copy of
-// the file and puts it in the file's place on close), or, without a handle,
-// the patched image as a download under the image's own name.
-async function writeByte(at, byte) {
-  const data = new Uint8Array([byte]);
+// The bytes, one run from `at`, into the file through its handle (Chromium
+// writes a copy of the file and puts it in the file's place on close), or,
+// without a handle, the patched image as a download under the image's own
+// name.
+async function writeBytes(at, data) {
   if (image.handle) {
     const writable = await image.handle.createWritable({keepExistingData: true});
     try {
@@ -248,7 +248,7 @@ async function writeByte(at, byte) {
     return;
   }
   const {file} = image;
-  const patched = new Blob([file.slice(0, at), data, file.slice(at + 1)], {
+  const patched = new Blob([file.slice(0, at), data, file.slice(at + data.length)], {
     type: 'application/octet-stream',
   });
   const link = document.createElement('a');

@@ -31,8 +31,8 @@ function failureName(into, size) {
   stringToUTF8(failure, into, size);
 }
 
-function writeByte(at, byte) {
-  postMessage({kind: 'write', at, byte});
+function writeBytes(at, from, count) {
+  postMessage({kind: 'write', at, bytes: HEAPU8.slice(from, from + count)});
 }
 
 function showSelection(position) {
