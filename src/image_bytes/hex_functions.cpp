@@ -1,5 +1,9 @@
 #include "image_bytes/hex_functions.h"
 
+#include <optional>
+#include <vector>
+
+#include "runtime/error.h"
 #include "runtime/hex.h"
 
 namespace vantrel::HexFunctions {
@@ -29,12 +33,23 @@ std::string ReadHex(ByteSource& file, std::int64_t offset, std::int32_t count) {
   return result;
 }
 
+// The bytes go to the file in one write, so that a reader never meets some
+// of them written and some not; the pairs before one that is no byte are
+// written, and then its failure raised.
 void WriteHex(BinaryFile& file, std::int64_t offset, std::string_view hex) {
   const std::string text = EvenLength(hex);
-  for (std::size_t i = 0; i < text.size(); i += 2) {
-    const std::uint8_t byte = HexByteValue(std::string_view(text).substr(i, 2));
-    file.WriteByte(offset + static_cast<std::int64_t>(i / 2), byte);
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(text.size() / 2);
+  std::optional<RuntimeError> failure;
+  for (std::size_t i = 0; i < text.size() && !failure; i += 2) {
+    try {
+      bytes.push_back(HexByteValue(std::string_view(text).substr(i, 2)));
+    } catch (const RuntimeError& error) {
+      failure = error;
+    }
   }
+  if (!bytes.empty()) file.Write(offset, bytes);
+  if (failure) throw *failure;
 }
 
 }  // namespace vantrel::HexFunctions

@@ -1,6 +1,7 @@
 #include "runtime/binary_file.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -60,10 +61,19 @@ std::size_t BinaryFile::ReadFrom(std::int64_t offset, std::span<std::uint8_t> in
 }
 
 void BinaryFile::WriteByte(std::int64_t offset, std::uint8_t value) {
+  Write(offset, std::span(&value, 1));
+}
+
+void BinaryFile::Write(std::int64_t offset, std::span<const std::uint8_t> bytes) {
   if (offset < 0) throw RuntimeError(kBadRecordNumber);
-  if (offset >= Size()) throw RuntimeError(kWritePastEndOfFile);
-  file_handle::StoreByte(handle_, offset, value);
-  written_.push_back({offset, value});
+  const std::int64_t room = std::max<std::int64_t>(Size() - offset, 0);
+  const std::span<const std::uint8_t> fits =
+      bytes.first(static_cast<std::size_t>(std::min<std::int64_t>(room, std::ssize(bytes))));
+  if (!fits.empty()) {
+    file_handle::Store(handle_, offset, fits);
+    written_.push_back({offset, {fits.begin(), fits.end()}});
+  }
+  if (fits.size() < bytes.size()) throw RuntimeError(kWritePastEndOfFile);
 }
 
 void BinaryFile::Close() {
@@ -77,10 +87,11 @@ void BinaryFile::Close() {
       // A file cut short after the store but before the flush loses the
       // byte without any call failing: only its size tells.
       std::int64_t written_end = 0;
-      for (const Written& byte : written_) written_end = std::max(written_end, byte.offset + 1);
+      for (const Written& run : written_) {
+        written_end = std::max(written_end, run.offset + std::ssize(run.bytes));
+      }
       if (file_handle::Size(handle) < written_end) throw RuntimeError(kWritePastEndOfFile);
-      for (const Written& byte : written_)
-        file_handle::ConfirmStored(handle, byte.offset, byte.value);
+      for (const Written& run : written_) file_handle::ConfirmStored(handle, run.offset, run.bytes);
     } catch (const RuntimeError&) {
       file_handle::Release(handle);
       throw;

@@ -33,6 +33,10 @@ class BinaryFile final : public ByteSource {
   std::int64_t Size() const override;
   // Writes in place; raises kWritePastEndOfFile at or past the end.
   void WriteByte(std::int64_t offset, std::uint8_t value);
+  // Writes `bytes` in place from `offset` on, in one store where they lie in
+  // one page, so that no reader meets some of them new and some old. Those
+  // past the end are not written: kWritePastEndOfFile, after the rest.
+  void Write(std::int64_t offset, std::span<const std::uint8_t> bytes);
   // Puts written bytes on disk and releases the handle; a failing flush is a
   // failure, and so is a file cut short before the written bytes reached the
   // disk (kWritePastEndOfFile) or a disk that does not hold them after a
@@ -47,7 +51,7 @@ class BinaryFile final : public ByteSource {
   static constexpr std::intptr_t kNoHandle = -1;
   struct Written {
     std::int64_t offset;
-    std::uint8_t value;
+    std::vector<std::uint8_t> bytes;
   };
 
   std::intptr_t handle_ = kNoHandle;

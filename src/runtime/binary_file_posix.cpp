@@ -4,15 +4,18 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csetjmp>
 #include <csignal>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "runtime/error.h"
 #include "runtime/file_handle.h"
@@ -127,6 +130,8 @@ std::int64_t PageSize() {
 // 4 KiB pages.
 constexpr std::int64_t kPagesInLargestFolio = 512;
 
+constexpr int kLockWaitMilliseconds = 2000;
+
 bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -143,10 +148,10 @@ void OnBusError(int, siginfo_t*, void*) {
   ::sigaction(SIGBUS, &g_previous_bus_action, nullptr);
 }
 
-// Stores `value` at `at`; false when the page is no longer in the file. The
-// process-wide SIGBUS action is ours only for the one store, and the
-// programs write from one thread.
-bool StoreFaultless(volatile std::uint8_t* at, std::uint8_t value) {
+// Stores `bytes` at `at`, in one page; false when the page is no longer in
+// the file. The process-wide SIGBUS action is ours only for the one store,
+// and the programs write from one thread.
+bool StoreFaultless(volatile std::uint8_t* at, std::span<const std::uint8_t> bytes) {
   struct sigaction ours {};
   ours.sa_sigaction = OnBusError;
   ours.sa_flags = SA_SIGINFO;
@@ -158,7 +163,7 @@ bool StoreFaultless(volatile std::uint8_t* at, std::uint8_t value) {
     t_store_fault = &jump;
     // The handler must see the jump set before the store can fault.
     std::atomic_signal_fence(std::memory_order_seq_cst);
-    *at = value;
+    for (std::size_t i = 0; i < bytes.size(); ++i) at[i] = bytes[i];
     stored = true;
   }
   t_store_fault = nullptr;
@@ -177,11 +182,12 @@ RuntimeError StoreFailure(Handle handle, std::int64_t offset) {
   return RuntimeError(kDeviceIoError);
 }
 
-// The byte at `offset` as the disk holds it, read past the page cache with
-// O_DIRECT; nothing where the file system has no such reads (ramfs, tmpfs
-// before Linux 6.6, some FUSE file systems): the cache is then the storage,
-// or all that the kernel shows of it.
-std::optional<std::uint8_t> ReadPastCache(Handle handle, std::int64_t offset) {
+// The `count` bytes at `offset`, in one page, as the disk holds them, read
+// past the page cache with O_DIRECT; nothing where the file system has no
+// such reads (ramfs, tmpfs before Linux 6.6, some FUSE file systems): the
+// cache is then the storage, or all that the kernel shows of it.
+std::optional<std::vector<std::uint8_t>> ReadPastCache(Handle handle, std::int64_t offset,
+                                                       std::size_t count) {
   const int fd = Fd(handle);
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags < 0) RaiseErrno(errno);
@@ -198,18 +204,35 @@ std::optional<std::uint8_t> ReadPastCache(Handle handle, std::int64_t offset) {
   const std::int64_t start = offset - offset % page;
   const std::unique_ptr<std::uint8_t, decltype(&std::free)> block(
       static_cast<std::uint8_t*>(std::aligned_alloc(page, page)), &std::free);
-  ssize_t count = -1;
+  ssize_t got = -1;
   if (block != nullptr) {
-    count = RetryInterrupted([&] {
+    got = RetryInterrupted([&] {
       return ::pread(fd, block.get(), static_cast<std::size_t>(page), static_cast<off_t>(start));
     });
   }
   const int error = block != nullptr ? errno : ENOMEM;
   ::fcntl(fd, F_SETFL, flags);
-  if (count < 0 && error == EINVAL) return std::nullopt;  // a block larger than a page
-  if (count < 0) RaiseErrno(error);
-  if (count <= offset - start) throw RuntimeError(kWritePastEndOfFile);
-  return block.get()[offset - start];
+  if (got < 0 && error == EINVAL) return std::nullopt;  // a block larger than a page
+  if (got < 0) RaiseErrno(error);
+  if (got < offset - start + static_cast<std::int64_t>(count)) {
+    throw RuntimeError(kWritePastEndOfFile);
+  }
+  const std::uint8_t* first = block.get() + (offset - start);
+  return std::vector<std::uint8_t>(first, first + count);
+}
+
+// Calls `each` with each run of `bytes` from `offset` on that lies in one
+// page, and the run's offset.
+template <typename Each>
+void ForEachPage(std::int64_t offset, std::span<const std::uint8_t> bytes, Each each) {
+  const std::int64_t page = PageSize();
+  while (!bytes.empty()) {
+    const std::size_t run =
+        static_cast<std::size_t>(std::min<std::int64_t>(page - offset % page, std::ssize(bytes)));
+    each(offset, bytes.first(run));
+    offset += static_cast<std::int64_t>(run);
+    bytes = bytes.subspan(run);
+  }
 }
 
 // How many pages of the aligned `window` at `start` the page cache holds;
@@ -260,6 +283,24 @@ void DropFolioOfPage(Handle handle, std::int64_t start, std::int64_t page, void*
   }
 }
 
+// Writers take the whole file's write lock (an open file description's, so
+// that it goes with the descriptor), so that two of them never interleave:
+// each finds the code it writes as the other left it whole. Another writer
+// holds it for a few milliseconds; one that holds it longer is another
+// program's business, and is met as a file in use. A file system without
+// such locks (some network ones) is written without.
+void LockForWriting(int fd) {
+  struct flock whole {};
+  whole.l_type = F_WRLCK;
+  whole.l_whence = SEEK_SET;
+  for (int waited = 0;; ++waited) {
+    if (RetryInterrupted([&] { return ::fcntl(fd, F_OFD_SETLK, &whole); }) == 0) return;
+    if (errno != EAGAIN && errno != EACCES) return;
+    if (waited == kLockWaitMilliseconds) throw FileInUseError();
+    ::usleep(1000);
+  }
+}
+
 }  // namespace
 
 Handle Open(const std::filesystem::path& path, bool for_writing) {
@@ -286,7 +327,9 @@ Handle Open(const std::filesystem::path& path, bool for_writing) {
       throw RuntimeError(kPathFileAccessError);
     }
   }
-  return AboveStandardStreams(fd);
+  FdGuard opened(AboveStandardStreams(fd));
+  if (for_writing) LockForWriting(opened.Get());
+  return opened.Let();
 }
 
 std::int64_t Size(Handle handle) {
@@ -303,25 +346,27 @@ std::size_t ReadSome(Handle handle, std::int64_t offset, std::span<std::uint8_t>
 }
 
 // pwrite past the end would grow the file, and the end can move between a
-// size check and the write. A store through a shared mapping of the byte's
+// size check and the write. A store through a shared mapping of the bytes'
 // page cannot grow it: past the end it faults (or, in the file's last page,
 // lands outside the file, which the size check after the flush catches).
-void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value) {
-  const std::int64_t page = PageSize();
-  const std::int64_t start = offset - offset % page;
-  void* mapped = ::mmap(nullptr, static_cast<std::size_t>(page), PROT_READ | PROT_WRITE, MAP_SHARED,
-                        Fd(handle), static_cast<off_t>(start));
-  if (mapped == MAP_FAILED) RaiseErrno(errno);
-  DropFolioOfPage(handle, start, page, mapped);
-  // Without read-ahead the store's fault reads the page alone, into a folio
-  // of its own.
-  ::madvise(mapped, static_cast<std::size_t>(page), MADV_RANDOM);
-  const bool stored =
-      StoreFaultless(static_cast<volatile std::uint8_t*>(mapped) + (offset - start), value);
-  ::munmap(mapped, static_cast<std::size_t>(page));
-  if (stored) return;
-  if (offset >= Size(handle)) throw RuntimeError(kWritePastEndOfFile);
-  throw StoreFailure(handle, offset);
+void Store(Handle handle, std::int64_t offset, std::span<const std::uint8_t> bytes) {
+  ForEachPage(offset, bytes, [&](std::int64_t at, std::span<const std::uint8_t> run) {
+    const std::int64_t page = PageSize();
+    const std::int64_t start = at - at % page;
+    void* mapped = ::mmap(nullptr, static_cast<std::size_t>(page), PROT_READ | PROT_WRITE,
+                          MAP_SHARED, Fd(handle), static_cast<off_t>(start));
+    if (mapped == MAP_FAILED) RaiseErrno(errno);
+    DropFolioOfPage(handle, start, page, mapped);
+    // Without read-ahead the store's fault reads the page alone, into a folio
+    // of its own.
+    ::madvise(mapped, static_cast<std::size_t>(page), MADV_RANDOM);
+    const bool stored =
+        StoreFaultless(static_cast<volatile std::uint8_t*>(mapped) + (at - start), run);
+    ::munmap(mapped, static_cast<std::size_t>(page));
+    if (stored) return;
+    if (at + std::ssize(run) > Size(handle)) throw RuntimeError(kWritePastEndOfFile);
+    throw StoreFailure(handle, at);
+  });
 }
 
 void Sync(Handle handle) {
@@ -336,14 +381,20 @@ void Sync(Handle handle) {
 // backing file takes the part before the hole and refuses the rest, and
 // the loop driver completes the short write as a success. fsync returns 0
 // and the byte is lost. So the byte is read back from the disk itself.
-void ConfirmStored(Handle handle, std::int64_t offset, std::uint8_t value) {
-  const std::optional<std::uint8_t> on_disk = ReadPastCache(handle, offset);
-  if (!on_disk || *on_disk == value) return;
-  // Another program that wrote the byte after us leaves its own value in
-  // the cache: ours was replaced, not lost.
-  std::uint8_t cached = value;
-  ReadSome(handle, offset, std::span(&cached, 1));
-  if (cached == value) throw RuntimeError(kDeviceIoError);
+void ConfirmStored(Handle handle, std::int64_t offset, std::span<const std::uint8_t> bytes) {
+  ForEachPage(offset, bytes, [&](std::int64_t at, std::span<const std::uint8_t> ours) {
+    const std::optional<std::vector<std::uint8_t>> on_disk = ReadPastCache(handle, at, ours.size());
+    if (!on_disk || std::equal(ours.begin(), ours.end(), on_disk->begin())) return;
+    // Another program that wrote a byte after us leaves its own value in
+    // the cache: ours was replaced, not lost.
+    std::vector<std::uint8_t> cached(ours.size());
+    cached.resize(ReadSome(handle, at, cached));
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+      if ((*on_disk)[i] != ours[i] && i < cached.size() && cached[i] == ours[i]) {
+        throw RuntimeError(kDeviceIoError);
+      }
+    }
+  });
 }
 
 void Close(Handle handle) {

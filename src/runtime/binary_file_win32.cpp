@@ -123,21 +123,22 @@ std::size_t ReadSome(Handle handle, std::int64_t offset, std::span<std::uint8_t>
 
 // No other handle can write while ours is open (see Open), so the size the
 // caller checked still holds and WriteFile cannot grow the file.
-void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value) {
+void Store(Handle handle, std::int64_t offset, std::span<const std::uint8_t> bytes) {
   DWORD count = 0;
   OVERLAPPED position = At(offset);
-  if (!WriteFile(Native(handle), &value, 1, &count, &position)) RaiseLastError();
-  if (count != 1) throw RuntimeError(kDeviceIoError);
+  const DWORD size = static_cast<DWORD>(bytes.size());
+  if (!WriteFile(Native(handle), bytes.data(), size, &count, &position)) RaiseLastError();
+  if (count != size) throw RuntimeError(kDeviceIoError);
 }
 
 void Sync(Handle handle) {
   if (!FlushFileBuffers(Native(handle))) RaiseLastError();
 }
 
-// WriteFile hands the byte to the file system as a write of its own, and
+// WriteFile hands the bytes to the file system as a write of their own, and
 // FlushFileBuffers reports that write's failure: no mapping here has its
 // write-back go unreported, so there is nothing to read back.
-void ConfirmStored(Handle, std::int64_t, std::uint8_t) {}
+void ConfirmStored(Handle, std::int64_t, std::span<const std::uint8_t>) {}
 
 void Close(Handle handle) {
   if (!CloseHandle(Native(handle))) RaiseLastError();

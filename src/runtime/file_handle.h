@@ -19,16 +19,17 @@ std::int64_t Size(Handle handle);
 // Reads what one call gives at `offset` (not negative): 0 at or past the end.
 std::size_t ReadSome(Handle handle, std::int64_t offset, std::span<std::uint8_t> into);
 
-// Stores one byte inside the file without ever making it longer; raises
-// kWritePastEndOfFile when the file no longer holds `offset`.
-void StoreByte(Handle handle, std::int64_t offset, std::uint8_t value);
+// Stores `bytes` from `offset` on inside the file without ever making it
+// longer, in one store for the bytes of each page; raises
+// kWritePastEndOfFile when the file no longer holds them.
+void Store(Handle handle, std::int64_t offset, std::span<const std::uint8_t> bytes);
 
 // Puts what was written on disk.
 void Sync(Handle handle);
 
-// After Sync: raises when the disk does not hold the byte `value` stored at
-// `offset`, although no call reported a failure.
-void ConfirmStored(Handle handle, std::int64_t offset, std::uint8_t value);
+// After Sync: raises when the disk does not hold the `bytes` stored from
+// `offset` on, although no call reported a failure.
+void ConfirmStored(Handle handle, std::int64_t offset, std::span<const std::uint8_t> bytes);
 
 // Releases the handle; raises when the platform reports a failure, with the
 // handle released all the same.
