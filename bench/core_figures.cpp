@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
   // know each stands there once.
   const std::filesystem::path both =
       CopyWith(argv[1], "both.gba",
-               {{vantrel::kTitleScreenCode, 0x1800000}, {vantrel::kCryCallCode, 0x1C00000}});
+               {{vantrel::CodeOf(vantrel::TitleScreenForm::kStock), 0x1800000},
+                {vantrel::kCryCallCode, 0x1C00000}});
   const double searched_both = SearchMilliseconds(both, vantrel::LocateCryByteAndTable);
   const double cry = MedianMilliseconds(
       [&] { vantrel::WavBytes(vantrel::ReadImageCrySound(argv[2], std::nullopt).sound); });

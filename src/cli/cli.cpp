@@ -50,9 +50,12 @@ int UsageError(Output& err, std::string_view problem) {
   return kUsageError;
 }
 
-// An image's cry byte that cannot be found: the image's line on stderr.
-struct NoCryByte {
-  CryByteLocation location;
+// What a command prints of an image: its lines, and, for an image whose
+// cry byte cannot be found (or whose title screen's code is half written),
+// that image's line on stderr.
+struct ImageLines {
+  std::vector<std::string> lines;
+  std::optional<CryByteLocation> no_cry_byte;
 };
 
 std::string ByteText(std::uint8_t byte) {
@@ -79,7 +82,17 @@ std::string CryTableText(const CryTableLocation& table) {
          CryTableFindingText(table);
 }
 
-std::vector<std::string> InfoLines(const CryReading& reading) {
+// The form of the title screen's code: "stock (one byte)", "wide (species
+// 406)".
+std::string TitleScreenCodeText(const CryReading& reading) {
+  const CryByteLocation& location = reading.location;
+  if (location.half_written) return "half written (a write was cut short)";
+  if (!reading.value) return "none";
+  if (location.form == TitleScreenForm::kStock) return "stock (one byte)";
+  return "wide (species " + std::to_string(*reading.value) + ")";
+}
+
+ImageLines InfoLines(const CryReading& reading) {
   const ImageHeader& header = reading.location.header;
   std::vector<std::string> lines{"size: " + std::to_string(header.file_size) + " bytes"};
   if (header.present) {
@@ -98,13 +111,19 @@ std::vector<std::string> InfoLines(const CryReading& reading) {
     lines.push_back("header: none (the file ends before " + HexNumber(kHeaderEnd) + ")");
   }
   lines.push_back("release: " + CryByteText(reading.location));
+  lines.push_back("title screen's code: " + TitleScreenCodeText(reading));
   lines.push_back(reading.value ? "cry: " + DescribeCry(*reading.value)
                                 : std::string("cry: none (no cry byte)"));
   lines.push_back("cry table: " + CryTableText(reading.location.cry_table));
-  return lines;
+  if (reading.location.half_written) return {lines, reading.location};
+  return {lines, std::nullopt};
 }
 
 std::string NoCryByteLine(const std::string& image, const CryByteLocation& location) {
+  if (location.half_written) {
+    return "vantrel-cli: " + PrintableName(image) + ": " + FindingText(location) +
+           "; set, remove or restore writes it whole";
+  }
   return "vantrel-cli: " + PrintableName(image) + ": no cry byte (" + FindingText(location) + ")";
 }
 
@@ -112,39 +131,63 @@ std::string NoCryByteLine(const std::string& image, const CryByteLocation& locat
 // image's name when there are several. A failing image or one without a cry
 // byte does not stop the rest.
 int ForEachImage(const std::vector<std::string>& images, Output& out, Output& err,
-                 const std::function<std::vector<std::string>(const std::string&)>& lines_of) {
+                 const std::function<ImageLines(const std::string&)>& lines_of) {
   int status = kDone;
   for (const std::string& image : images) {
     const std::string lead = images.size() > 1 ? PrintableName(image) + ": " : "";
     try {
-      for (const std::string& line : lines_of(image)) out << lead << line << '\n';
+      const ImageLines printed = lines_of(image);
+      for (const std::string& line : printed.lines) out << lead << line << '\n';
+      if (printed.no_cry_byte) {
+        err << NoCryByteLine(image, *printed.no_cry_byte) << '\n';
+        status = kFileFailure;
+      }
     } catch (const RuntimeError& error) {
       PrintFailure(err, lead, error);
-      status = kFileFailure;
-    } catch (const NoCryByte& none) {
-      err << NoCryByteLine(image, none.location) << '\n';
       status = kFileFailure;
     }
   }
   return status;
 }
 
+// What a write did beyond the cry byte, said on stderr: the title screen's
+// code rewritten in place, from `at` through the window's last byte.
+std::string RewrittenText(const CryWriting& writing) {
+  const std::int64_t at = *writing.at;
+  const std::string window = "the title screen's code at " + HexNumber(at) + "-" +
+                             HexNumber(at + static_cast<std::int64_t>(writing.bytes.size()) - 1);
+  if (writing.location.half_written) return window + " is written whole again";
+  if (writing.rewritten == TitleScreenForm::kWide) {
+    return window + " now loads the species (a species above " +
+           std::to_string(kSameNumberSpecies) + " needs it)";
+  }
+  return window + " is back as the game has it, the species in the cry byte";
+}
+
 // Writes where the image's cry byte is found, through the open file that
 // found it; refuses, unless forced, where none is.
-int Write(const std::string& image, std::optional<std::uint8_t> value, std::string_view success,
+int Write(const std::string& image, std::optional<int> species, std::string_view success,
           bool force, Output& out, Output& err) {
   try {
-    const CryWriting writing = WriteImageCry(PathFromUtf8(image), value, force);
+    const CryWriting writing = WriteImageCry(PathFromUtf8(image), species, force);
     const CryByteLocation& location = writing.location;
-    if (!writing.written_at) {
+    if (writing.needs_code) {
+      err << NoCryByteLine(image, location) << "; nothing written (a species above "
+          << std::to_string(kSameNumberSpecies)
+          << " needs the title screen's code rewritten, and --force writes only the cry byte)\n";
+      return kFileFailure;
+    }
+    if (!writing.at) {
       err << NoCryByteLine(image, location) << "; nothing written (--force writes at "
           << HexNumber(CryOffset) << ")\n";
       return kFileFailure;
     }
+    const std::string note = "vantrel-cli: note: " + PrintableName(image) + ": ";
     if (location.offset && !location.at_release_offset) {
-      err << "vantrel-cli: note: " << PrintableName(image) << ": cry byte at "
-          << HexNumber(*location.offset) << ", " << FindingText(location) << '\n';
+      err << note << "cry byte at " << HexNumber(*location.offset) << ", " << FindingText(location)
+          << '\n';
     }
+    if (writing.rewritten) err << note << RewrittenText(writing) << '\n';
   } catch (const RuntimeError& error) {
     PrintFailure(err, "", error);
     return kFileFailure;
@@ -216,13 +259,13 @@ int Run(const std::vector<std::string>& arguments, Output& out, Output& err,
     }
     return Delivered(out, err, ForEachImage(rest, out, err, [](const std::string& image) {
                        const CryReading reading = ReadImageCry(PathFromUtf8(image), false);
-                       if (!reading.value) throw NoCryByte{reading.location};
-                       return std::vector{DescribeCry(*reading.value)};
+                       if (!reading.value) return ImageLines{{}, reading.location};
+                       return ImageLines{{DescribeCry(*reading.value)}, std::nullopt};
                      }));
   }
   if (command == "set") {
     if (rest.size() != 2) return UsageError(err, "set needs an image and a species");
-    const std::optional<std::uint8_t> value = ParseSpecies(rest[1]);
+    const std::optional<int> value = ParseSpecies(rest[1]);
     if (!value) {
       const std::optional<std::string_view> near = ClosestSpecies(rest[1]);
       return UsageError(err, "unknown species " + rest[1] +
@@ -243,7 +286,7 @@ int Run(const std::vector<std::string>& arguments, Output& out, Output& err,
     if (rest.empty() || rest.size() > 2)
       return UsageError(err, "cry needs an image and at most one species");
     if (!output) return UsageError(err, "cry needs -o FILE, or -o - for the output");
-    std::optional<std::uint8_t> species;
+    std::optional<int> species;
     if (rest.size() == 2) {
       species = ParseSpecies(rest[1]);
       if (!species || *species == NoCry) {

@@ -24,9 +24,8 @@ std::string Seconds(const CrySound& sound) {
 
 }  // namespace
 
-int ExportCry(const std::string& image, std::optional<std::uint8_t> species,
-              const std::string& output, Output& out, Output& err,
-              const StandardOutput& standard_output) {
+int ExportCry(const std::string& image, std::optional<int> species, const std::string& output,
+              Output& out, Output& err, const StandardOutput& standard_output) {
   const bool to_out = output == "-";
   if (to_out && standard_output.terminal) {
     err << "vantrel-cli: a WAV file is not written to a terminal: give -o FILE or redirect the "

@@ -46,21 +46,21 @@ std::size_t Slips(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::optional<std::uint8_t> ParseSpecies(std::string_view text) {
+std::optional<int> ParseSpecies(std::string_view text) {
   const std::string_view wanted = TrimBlanks(text);
   if (wanted.empty()) return std::nullopt;
   if (std::all_of(wanted.begin(), wanted.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    unsigned value = 0;
+    int value = 0;
     const auto [end, error] = std::from_chars(wanted.data(), wanted.data() + wanted.size(), value);
     if (error != std::errc{} || end != wanted.data() + wanted.size() || value > kSpeciesCount) {
       return std::nullopt;
     }
-    return static_cast<std::uint8_t>(value);
+    return value;
   }
   const auto& species = SpeciesList();
   for (std::size_t i = 0; i < species.size(); ++i) {
     if (SameIgnoringCase(TrimBlanks(species[i]), wanted)) {
-      return static_cast<std::uint8_t>(ValueOfPosition(static_cast<std::int16_t>(i)));
+      return ValueOfPosition(static_cast<std::int16_t>(i));
     }
   }
   return std::nullopt;
@@ -81,11 +81,11 @@ std::optional<std::string_view> ClosestSpecies(std::string_view text) {
   return closest;
 }
 
-std::string DescribeCry(std::uint8_t value) {
-  std::string text = std::to_string(value) + " ";
-  if (value == NoCry) return text + "(no cry)";
-  if (value > kSpeciesCount) return text + "(no species)";
-  return text + std::string(SpeciesList()[PositionOfValue(value)]);
+std::string DescribeCry(int value) {
+  if (value == NoCry) return "0 (no cry)";
+  const std::optional<int> species = NationalNumberOf(value);
+  if (!species) return std::to_string(value) + " (no species)";
+  return std::to_string(*species) + " " + std::string(SpeciesList()[PositionOfValue(*species)]);
 }
 
 }  // namespace vantrel::cli

@@ -5,6 +5,7 @@
 #include "cry/cry_slot.h"
 #include "cry/species_list.h"
 #include "image_format/cry_sound.h"
+#include "image_format/species_numbers.h"
 #include "runtime/error.h"
 #include "runtime/failure_box.h"
 #include "runtime/message_box.h"
@@ -36,17 +37,25 @@ void EditingCommands::Open() {
 void EditingCommands::OpenPath(const std::string& path) {
   const std::optional<CryReading> reading = ShowingFileFailure([&] { return store_.Read(path); });
   if (!reading) return;
-  if (!reading->value) {
-    CloseImageWithoutCryByte(reading->location);
+  const CryByteLocation& location = reading->location;
+  if (!reading->value && !location.half_written) {
+    CloseImageWithoutCryByte(location);
     return;
   }
-  has_cry_table_ = reading->location.cry_table.words.has_value();
+  has_cry_table_ = location.cry_table.words.has_value();
   window_.SetRomPath(store_.Kept(path));
-  // 252 to 255 name no entry: show none, as for "no cry".
-  window_.SetSelection(*reading->value <= kSpeciesCount ? PositionOfValue(*reading->value)
-                                                        : std::int16_t{-1});
+  // A value that names no species (a placeholder, a number past the last)
+  // shows no entry, as "no cry" does; so does a window half written.
+  const std::optional<int> species = NationalNumberOf(reading->value.value_or(NoCry));
+  window_.SetSelection(species ? PositionOfValue(*species) : std::int16_t{-1});
+  // Any write puts the window whole again, so the image stays open to one.
   window_.SetEditingEnabled(true);
   ShowPlayState();
+  if (!reading->value) {
+    MsgBox("In this image, " + FindingText(location) +
+           ". Save ROM, Remove Cry or Restore Removed Cry writes it whole again.");
+    return;
+  }
   MsgBox("ROM opened successfully!");
 }
 
@@ -65,23 +74,24 @@ void EditingCommands::CloseImageWithoutCryByte(const CryByteLocation& location) 
 // The image is opened anew for each write, so the cry byte is found again
 // through the file written: the image may have been changed since Open.
 // Success is shown only once the byte is on disk.
-void EditingCommands::Write(std::optional<std::uint8_t> value, std::string_view success) {
-  store_.Write(window_.RomPath(), value, [this, success](const ImageStore::WriteOutcome& outcome) {
-    if (const auto* error = std::get_if<RuntimeError>(&outcome)) {
-      ShowFailureBox(*error);
-      return;
-    }
-    const CryWriting& writing = std::get<CryWriting>(outcome);
-    if (!writing.written_at) {
-      CloseImageWithoutCryByte(writing.location);
-      return;
-    }
-    MsgBox(success);
-  });
+void EditingCommands::Write(std::optional<int> species, std::string_view success) {
+  store_.Write(window_.RomPath(), species,
+               [this, success](const ImageStore::WriteOutcome& outcome) {
+                 if (const auto* error = std::get_if<RuntimeError>(&outcome)) {
+                   ShowFailureBox(*error);
+                   return;
+                 }
+                 const CryWriting& writing = std::get<CryWriting>(outcome);
+                 if (!writing.at) {
+                   CloseImageWithoutCryByte(writing.location);
+                   return;
+                 }
+                 MsgBox(success);
+               });
 }
 
 void EditingCommands::Save() {
-  Write(static_cast<std::uint8_t>(ValueOfPosition(window_.Selection())), "ROM saved successfully!");
+  Write(ValueOfPosition(window_.Selection()), "ROM saved successfully!");
 }
 
 void EditingCommands::Remove() {
@@ -123,7 +133,7 @@ void EditingCommands::SelectionChanged() {
 
 std::optional<int> EditingCommands::SpeciesToPlay() const {
   const std::int16_t position = window_.Selection();
-  if (!has_cry_table_ || position < 0 || static_cast<std::size_t>(position) >= kSpeciesCount) {
+  if (!has_cry_table_ || position < 0 || position >= kSpeciesCount) {
     return std::nullopt;
   }
   return ValueOfPosition(position);

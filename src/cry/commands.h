@@ -37,7 +37,8 @@ class EditingCommands {
   // Opens `path` as if the user had chosen it in the open dialog, and keeps
   // the name the store gives it. An image that cannot be read leaves the
   // window state as it was; one whose cry byte cannot be found is not
-  // opened, and leaves nothing open to write.
+  // opened, and leaves nothing open to write; one whose title screen's code
+  // is half written is opened with nothing selected, for a write to mend.
   void OpenPath(const std::string& path);
   // Writes the selected species (0 with nothing selected).
   void Save();
@@ -57,9 +58,9 @@ class EditingCommands {
   void ShowNoSound(const std::string& reason);
 
  private:
-  // Writes `value`, or the stock cry when it is empty, where the image's cry
-  // byte is found at the time of the write.
-  void Write(std::optional<std::uint8_t> value, std::string_view success);
+  // Writes national species `species`, or the stock cry when it is empty,
+  // where the image's cry byte is found at the time of the write.
+  void Write(std::optional<int> species, std::string_view success);
   void CloseImageWithoutCryByte(const CryByteLocation& location);
   // The species whose cry Play would play, if any.
   std::optional<int> SpeciesToPlay() const;

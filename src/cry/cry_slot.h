@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "image_format/releases.h"
 #include "runtime/binary_file.h"
@@ -27,7 +28,16 @@ constexpr int ValueOfPosition(std::int16_t position) {
 // The cry value at `offset` of an open image. Failures are raised.
 std::uint8_t ReadCry(ByteSource& file, std::int64_t offset);
 
+// The species the title screen's code names in its wide form, whose cry
+// byte is at `offset`: its high byte stands 4 bytes before. Failures are
+// raised.
+std::uint16_t ReadWideCry(ByteSource& file, std::int64_t offset);
+
 // Writes `value` as the cry byte at `offset` in place. Failures are raised.
 void WriteCry(BinaryFile& file, std::int64_t offset, std::uint8_t value);
+
+// Writes `bytes` in place from `offset` on, as one write: the title screen's
+// window, which the game must never meet half written. Failures are raised.
+void WriteCry(BinaryFile& file, std::int64_t offset, std::span<const std::uint8_t> bytes);
 
 }  // namespace vantrel

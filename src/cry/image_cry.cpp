@@ -8,26 +8,51 @@
 #include "runtime/error.h"
 
 namespace vantrel {
+namespace {
+
+// The value the title screen's code found at `location` names.
+std::uint16_t ReadValue(ByteSource& image, const CryByteLocation& location) {
+  return location.form == TitleScreenForm::kWide ? ReadWideCry(image, *location.offset)
+                                                 : ReadCry(image, *location.offset);
+}
+
+}  // namespace
 
 CryReading ReadImageCry(ByteSource& image, bool with_cry_table) {
   CryReading reading{with_cry_table ? LocateCryByteAndTable(image) : LocateCryByte(image),
                      std::nullopt};
-  if (reading.location.offset) reading.value = ReadCry(image, *reading.location.offset);
+  if (reading.location.offset) reading.value = ReadValue(image, reading.location);
   return reading;
 }
 
-// Forced, the byte goes where the first releases keep it.
-CryWritePlan PlanCryWrite(ByteSource& image, std::optional<std::uint8_t> value, bool force) {
-  CryWritePlan plan{LocateCryByte(image), std::nullopt, {}};
-  plan.at = force ? plan.location.offset.value_or(CryOffset) : plan.location.offset;
-  plan.bytes = {value.value_or(plan.location.stock)};
+CryWriting PlanCryWrite(ByteSource& image, std::optional<int> species, bool force) {
+  CryWriting plan{LocateCryByte(image), std::nullopt, {}, std::nullopt, false};
+  const CryByteLocation& location = plan.location;
+  const int value = InternalNumberOf(species.value_or(location.stock));
+  const TitleScreenForm form = FormFor(value);
+  const std::optional<std::int64_t> place =
+      location.offset ? location.offset : location.half_written;
+  if (place && location.offset && location.form == form && form == TitleScreenForm::kStock) {
+    plan.at = *place;
+    plan.bytes = {static_cast<std::uint8_t>(value)};
+  } else if (place) {
+    const auto window = TitleWindowOf(form, value);
+    plan.at = *place - kTitleWindowBeforeCryByte;
+    plan.bytes.assign(window.begin(), window.end());
+    plan.rewritten = form;
+  } else if (force && form == TitleScreenForm::kStock) {
+    // Forced, the byte goes where the first releases keep it.
+    plan.at = CryOffset;
+    plan.bytes = {static_cast<std::uint8_t>(value)};
+  } else {
+    plan.needs_code = force;
+  }
   return plan;
 }
 
-CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<std::uint8_t> value,
-                         bool force) {
+CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<int> species, bool force) {
   MemoryBytes bytes(image);
-  const CryWritePlan plan = PlanCryWrite(bytes, value, force);
+  const CryWriting plan = PlanCryWrite(bytes, species, force);
   if (plan.at) {
     // As a file does, an image held in memory never grows.
     if (*plan.at + static_cast<std::int64_t>(plan.bytes.size()) > bytes.Size()) {
@@ -35,7 +60,7 @@ CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<std::uint8
     }
     std::copy(plan.bytes.begin(), plan.bytes.end(), image.begin() + *plan.at);
   }
-  return {plan.location, plan.at};
+  return plan;
 }
 
 ImageCrySound ReadImageCrySound(ByteSource& file, std::optional<int> species) {
@@ -52,12 +77,16 @@ ImageCrySound ReadImageCrySound(ByteSource& file, std::optional<int> species) {
     throw CryDataError(cry + ": the image has no cry byte (" + FindingText(location) + ")");
   }
   if (!species) {
-    const std::uint8_t played = ReadCry(file, *location.offset);
+    const std::uint16_t played = ReadValue(file, location);
     if (played == NoCry) throw CryDataError(cry + ": there is none, the cry byte is 0");
-    if (played > kSpeciesCount) {
-      throw CryDataError(cry + ": the cry byte, " + std::to_string(played) + ", names no species");
+    species = NationalNumberOf(played);
+    if (!species) {
+      const std::string holder = location.form == TitleScreenForm::kWide
+                                     ? "the title screen's code's species"
+                                     : "the cry byte";
+      throw CryDataError(cry + ": " + holder + ", " + std::to_string(played) +
+                         ", names no species");
     }
-    species = played;
   }
   ImageCrySound sound{*species, {}};
   try {

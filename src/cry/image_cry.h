@@ -12,11 +12,13 @@
 
 namespace vantrel {
 
-// An image's cry byte and its value, and its cry table when asked for, found
-// in one reading of the image.
+// An image's cry byte and the species its title screen's code names, and its
+// cry table when asked for, found in one reading of the image.
 struct CryReading {
   CryByteLocation location;
-  std::optional<std::uint8_t> value;  // when the cry byte was found
+  // When the code was found: the game's internal species number, 0 for no
+  // cry (a national number up to 251).
+  std::optional<std::uint16_t> value;
 };
 
 // Finds the image's cry byte and reads it, and, when asked, its cry table: a
@@ -26,32 +28,34 @@ struct CryReading {
 CryReading ReadImageCry(ByteSource& image, bool with_cry_table = true);
 CryReading ReadImageCry(const std::filesystem::path& path, bool with_cry_table = true);
 
-// What a write found, and where it wrote what.
+// A write of national species `species` (0 for no cry), or of the image's
+// stock cry when it is empty: what it found, and where it puts what.
+// - Where the title screen's code stands (or is half written), a species up
+//   to 251 in the stock form is the one cry byte; any other write puts the
+//   whole window in the form the species needs, from `at`.
+// - Where it does not, nothing, unless `force`: then the one byte at
+//   CryOffset, for a species that fits it (`needs_code` where none does).
 struct CryWriting {
   CryByteLocation location;
-  std::optional<std::int64_t> written_at;  // nothing when it refused
+  std::optional<std::int64_t> at;  // nothing when it refused
+  std::vector<std::uint8_t> bytes;
+  // The form the window was rewritten in, where the write puts it whole.
+  std::optional<TitleScreenForm> rewritten;
+  bool needs_code = false;
 };
 
-// Where a write of `value`, or of the image's stock cry when `value` is empty,
-// goes in `image` as it is now, and the bytes it puts there from `at` on:
-// nothing where no cry byte is found, unless `force`; then CryOffset. For a
-// front end that writes the bytes itself.
-struct CryWritePlan {
-  CryByteLocation location;
-  std::optional<std::int64_t> at;
-  std::vector<std::uint8_t> bytes;
-};
-CryWritePlan PlanCryWrite(ByteSource& image, std::optional<std::uint8_t> value, bool force = false);
+// What a write would do in `image` as it is now, for a front end that
+// writes the bytes itself.
+CryWriting PlanCryWrite(ByteSource& image, std::optional<int> species, bool force = false);
 
 // Opens the image to write, finds its cry byte through that same open file
-// and writes `value` there, or the image's stock cry when `value` is empty;
-// so the byte lands in the file checked even when another is renamed into
-// its place meanwhile. Where no cry byte is found nothing is written, unless
-// `force`: then CryOffset is. File failures are raised.
-CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::uint8_t> value,
+// and writes there as PlanCryWrite plans, so that the bytes land in the file
+// checked even when another is renamed into its place meanwhile. File
+// failures are raised.
+CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<int> species,
                          bool force = false);
 // The same on an image held in memory, for a front end that saves it whole.
-CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<std::uint8_t> value,
+CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<int> species,
                          bool force = false);
 
 // A species' cry as the image holds it.

@@ -18,13 +18,14 @@ CryReading ReadImageCry(const std::filesystem::path& path, bool with_cry_table) 
   return reading;
 }
 
-CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<std::uint8_t> value,
+CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<int> species,
                          bool force) {
   BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kReadWrite);
-  const CryWritePlan plan = PlanCryWrite(file, value, force);
-  if (plan.at) WriteCry(file, *plan.at, plan.bytes.front());
+  const CryWriting plan = PlanCryWrite(file, species, force);
+  if (plan.at && plan.bytes.size() == 1) WriteCry(file, *plan.at, plan.bytes.front());
+  if (plan.at && plan.bytes.size() > 1) WriteCry(file, *plan.at, plan.bytes);
   file.Close();
-  return {plan.location, plan.at};
+  return plan;
 }
 
 ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species) {
@@ -47,12 +48,12 @@ class PathImageStore final : public ImageStore {
   ImageCrySound ReadSound(const std::string& name, int species) override {
     return ReadImageCrySound(PathFromUtf8(name), species);
   }
-  void Write(const std::string& name, std::optional<std::uint8_t> value, WriteDone done) override {
+  void Write(const std::string& name, std::optional<int> species, WriteDone done) override {
     // The outcome is taken first, so that a failure inside `done` is not
     // taken for the write's.
     const WriteOutcome outcome = [&]() -> WriteOutcome {
       try {
-        return WriteImageCry(PathFromUtf8(name), value);
+        return WriteImageCry(PathFromUtf8(name), species);
       } catch (const RuntimeError& error) {
         return error;
       }

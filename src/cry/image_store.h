@@ -28,11 +28,10 @@ class ImageStore {
   // As ReadImageCry and ReadImageCrySound; failures are raised.
   virtual CryReading Read(const std::string& name) = 0;
   virtual ImageCrySound ReadSound(const std::string& name, int species) = 0;
-  // As WriteImageCry, unforced. Calls `done` once the byte is written or the
+  // As WriteImageCry, unforced. Calls `done` once the bytes are written or the
   // write has failed: before it returns, or later where the platform writes
   // asynchronously.
-  virtual void Write(const std::string& name, std::optional<std::uint8_t> value,
-                     WriteDone done) = 0;
+  virtual void Write(const std::string& name, std::optional<int> species, WriteDone done) = 0;
 };
 
 // The files of this machine by their UTF-8 paths, kept absolute: a dialog

@@ -4,16 +4,17 @@
 #include <cstddef>
 #include <string_view>
 
-#include "image_format/releases.h"
+#include "image_format/species_numbers.h"
 
 namespace vantrel {
 
-// The species in species order: entry N - 1 names species N, spelled as the
-// list shows them ("Girafarig " keeps its trailing blank).
-const std::array<std::string_view, kSpeciesCount>& SpeciesList();
+// The species in national order: entry N - 1 names species N, spelled as
+// the list shows them ("Girafarig " keeps its trailing blank).
+using SpeciesNames = std::array<std::string_view, static_cast<std::size_t>(kSpeciesCount)>;
+const SpeciesNames& SpeciesList();
 
-// Species `number`'s name for a sentence ("Girafarig's cry"): as listed,
-// without a trailing blank.
+// National species `number`'s name for a sentence ("Girafarig's cry"): as
+// listed, without a trailing blank.
 std::string_view SpeciesName(int number);
 
 }  // namespace vantrel

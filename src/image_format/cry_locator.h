@@ -6,6 +6,7 @@
 
 #include "image_format/image_header.h"
 #include "image_format/releases.h"
+#include "image_format/title_screen_code.h"
 #include "runtime/byte_source.h"
 
 namespace vantrel {
@@ -32,7 +33,13 @@ struct CryByteLocation {
   // The cry byte: where the named release keeps it, when its title-screen
   // code stands there; else wherever that code stands, when it does so once.
   std::optional<std::int64_t> offset;
+  // The form the code stands in there.
+  TitleScreenForm form = TitleScreenForm::kStock;
   bool at_release_offset = false;
+  // Where the named release keeps the cry byte, when its code stands there
+  // neither stock nor wide but each of its bytes as the one or the other
+  // has it: a write cut short. Writing either form there whole mends it.
+  std::optional<std::int64_t> half_written;
   // How often the title screen's code was met, counted up to 2: 0 or 2 when
   // no cry byte was found.
   int copies_found = 0;
@@ -45,9 +52,9 @@ struct CryByteLocation {
 // A cartridge maps at most 32 MiB: code past that is never run.
 inline constexpr std::int64_t kCartridgeSize = std::int64_t{32} << 20;
 
-// Finds the cry byte of an open image: its header and 24 bytes for a known
-// release, else one pass over the first 32 MiB in large blocks. Failures to
-// read are raised.
+// Finds the cry byte of an open image: its header and the title screen's 24
+// bytes for a known release, else one pass over the first 32 MiB in large
+// blocks for either form. Failures to read are raised.
 CryByteLocation LocateCryByte(ByteSource& file);
 
 // Finds the cry byte and the cry table: for a known release its header, the

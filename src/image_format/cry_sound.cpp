@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "image_format/species_numbers.h"
 #include "runtime/hex.h"
 
 namespace vantrel {
@@ -92,18 +93,21 @@ std::uint32_t PlayedRate(const CryReader& reader, std::uint32_t rate_field, int 
 }  // namespace
 
 CrySound DecodeCry(ByteSource& file, const CryTableWords& table, int species) {
-  if (species < 1 || species > static_cast<int>(kSpeciesCount)) {
+  if (species < 1 || species > kSpeciesCount) {
     throw std::out_of_range("no species " + std::to_string(species));
   }
   CryReader reader(file);
-  const std::int64_t id = species - 1;
+  const std::int64_t id = CryIdOf(species);
 
-  const std::int64_t word_at = id < kCriesPerBlock ? table.block0 : table.block1;
+  // The cry call's words give ids 0 to 127 and 128 to 255; the table runs
+  // on from the first word's address for the ids past them.
+  const bool second_block = id >= kCriesPerBlock && id < 2 * kCriesPerBlock;
+  const std::int64_t word_at = second_block ? table.block1 : table.block0;
   std::array<std::uint8_t, 4> word{};
   reader.ReadAll(word_at, word, "the cry table's address");
   const std::int64_t entry_at =
       reader.OffsetOf(WordAt(word, 0), "the cry table's address at " + HexNumber(word_at)) +
-      kEntrySize * (id % kCriesPerBlock);
+      kEntrySize * (second_block ? id - kCriesPerBlock : id);
 
   std::array<std::uint8_t, kEntrySize> entry{};
   reader.ReadAll(entry_at, entry, "its table entry");

@@ -29,11 +29,11 @@ class CryDataError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Decodes the cry of `species` (1 to kSpeciesCount) from the image open as
-// `file`, whose table's address is held by the words at `table`. Reads the
-// one word, entry, wave header and wave data it needs, each checked against
-// the file first. Raises CryDataError for a bad table or wave, RuntimeError
-// when the file cannot be read, and std::out_of_range for no such species.
+// Decodes the cry of national species `species` (1 to kSpeciesCount), at
+// its cry id, from the image open as `file`, whose table's address is held
+// by the words at `table`. Reads the one word, entry, wave header and wave
+// data it needs, each checked against the file first. Raises CryDataError for a bad table or wave,
+// RuntimeError when the file cannot be read, and std::out_of_range for no such species.
 CrySound DecodeCry(ByteSource& file, const CryTableWords& table, int species);
 
 }  // namespace vantrel

@@ -25,10 +25,6 @@ struct CryTableWords {
   std::int64_t block1;
 };
 
-// The species the games know, numbered 1 to 251: the cry byte's values and
-// the cry table's entries that name one.
-inline constexpr std::size_t kSpeciesCount = 251;
-
 // The cry each game's title screen plays as it comes: LeafGreen's, for a game
 // code that starts so, else FireRed's.
 inline constexpr std::uint8_t kFireRedStockCry = 6;    // Charizard
@@ -83,24 +79,6 @@ inline constexpr std::array<Release, 12> kReleases{{
     ReleaseOf("LeafGreen (Italian)", "BPGI", 0, kItalianPlaces),
 }};
 
-// The title screen's code around the cry byte, the same in every release:
-// the cry byte is the immediate of a Thumb `movs r0, #species` that passes
-// the species to the cry call. The 12 bytes before it and the 11 after.
-inline constexpr std::array<std::uint8_t, 12> kCodeBeforeCryByte{
-    0x80, 0x20, 0x08, 0x40, 0x00, 0x06, 0x05, 0x0E, 0x00, 0x2D, 0x5B, 0xD1};
-inline constexpr std::array<std::uint8_t, 11> kCodeAfterCryByte{0x20, 0x00, 0x21, 0xF8, 0xF7, 0xFD,
-                                                                0xFD, 0x20, 0x7B, 0x00, 0xF0};
-
-// The cry call's code around the words that hold the cry table's address,
-// the same in every release: the 12 bytes before the first word, the 16
-// after it, a word of another table (any value), and the 12 bytes before
-// the second word.
-inline constexpr std::array<std::uint8_t, 12> kCodeBeforeCryTableWord{
-    0x48, 0x00, 0x40, 0x18, 0x80, 0x00, 0x01, 0x49, 0x34, 0xE0, 0x00, 0x00};
-inline constexpr std::array<std::uint8_t, 16> kCodeAfterCryTableWord{
-    0x4B, 0x46, 0x00, 0x2B, 0x06, 0xD0, 0x48, 0x00, 0x40, 0x18, 0x80, 0x00, 0x00, 0x49, 0x29, 0xE0};
-inline constexpr std::array<std::uint8_t, 12> kCodeBeforeSecondCryTableWord{
-    0x48, 0x00, 0x40, 0x18, 0x80, 0x00, 0x01, 0x49, 0x22, 0xE0, 0x00, 0x00};
 // Code found by its bytes: fixed parts at their places in it, and anything
 // between them (a species, a word of data).
 struct CodePart {
@@ -115,12 +93,27 @@ struct Code {
   std::size_t found;
 };
 
-inline constexpr CodePart kTitleScreenParts[] = {
-    {0, kCodeBeforeCryByte}, {kCodeBeforeCryByte.size() + 1, kCodeAfterCryByte}};
-inline constexpr Code kTitleScreenCode{kTitleScreenParts,
-                                       kCodeBeforeCryByte.size() + 1 + kCodeAfterCryByte.size(),
-                                       kCodeBeforeCryByte.size()};
+// Whether `bytes` begin with `code`.
+constexpr bool Matches(const Code& code, std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < code.size) return false;
+  for (const CodePart& part : code.parts) {
+    for (std::size_t i = 0; i < part.bytes.size(); ++i) {
+      if (bytes[part.at + i] != part.bytes[i]) return false;
+    }
+  }
+  return true;
+}
 
+// The cry call's code around the words that hold the cry table's address,
+// the same in every release: the 12 bytes before the first word, the 16
+// after it, a word of another table (any value), and the 12 bytes before
+// the second word.
+inline constexpr std::array<std::uint8_t, 12> kCodeBeforeCryTableWord{
+    0x48, 0x00, 0x40, 0x18, 0x80, 0x00, 0x01, 0x49, 0x34, 0xE0, 0x00, 0x00};
+inline constexpr std::array<std::uint8_t, 16> kCodeAfterCryTableWord{
+    0x4B, 0x46, 0x00, 0x2B, 0x06, 0xD0, 0x48, 0x00, 0x40, 0x18, 0x80, 0x00, 0x00, 0x49, 0x29, 0xE0};
+inline constexpr std::array<std::uint8_t, 12> kCodeBeforeSecondCryTableWord{
+    0x48, 0x00, 0x40, 0x18, 0x80, 0x00, 0x01, 0x49, 0x22, 0xE0, 0x00, 0x00};
 // The cry call's words lie in it here.
 inline constexpr std::size_t kFirstCryTableWord = kCodeBeforeCryTableWord.size();
 inline constexpr std::size_t kSecondCryTableWord = kFirstCryTableWord + 4 +

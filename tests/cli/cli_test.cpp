@@ -99,10 +99,11 @@ TEST_F(CliTest, SpeciesListsEveryEntryNumbered) {
   std::istringstream lines(result.out);
   std::vector<std::string> all;
   for (std::string line; std::getline(lines, line);) all.push_back(line);
-  ASSERT_EQ(all.size(), 251u);
+  ASSERT_EQ(all.size(), 386u);
   EXPECT_EQ(all[0], "1\tBulbasaur");
   EXPECT_EQ(all[202], "203\tGirafarig ");
   EXPECT_EQ(all[250], "251\tCelebi");
+  EXPECT_EQ(all[385], "386\tDeoxys");
 }
 
 TEST_F(CliTest, UsageErrorsExitTwoAndTouchNothing) {
@@ -112,7 +113,7 @@ TEST_F(CliTest, UsageErrorsExitTwoAndTouchNothing) {
       {"show"},
       {"set", Text(image)},
       {"set", Text(image), "Missingno"},
-      {"set", Text(image), "252"},
+      {"set", Text(image), "387"},
       {"set", Text(image), ""},
       {"remove"},
       {"restore", Text(image), Text(image)},
@@ -185,6 +186,7 @@ TEST_F(CliTest, InfoPrintsTheHeaderItsChecksAndTheCry) {
             "fixed byte 0xB2: 0x96 (as expected)\n"
             "header complement 0xBD: 0x9B (matches)\n"
             "release: FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE, stock cry 6 Charizard\n"
+            "title screen's code: stock (one byte)\n"
             "cry: 6 Charizard\n"
             "cry table: none, the cry call's code is not in the image\n");
   EXPECT_EQ(ReadBytes(image), original);
@@ -209,6 +211,7 @@ TEST_F(CliTest, InfoShowsWhatIsWrongWithAnotherImage) {
             "header complement 0xBD: 0x9B (expected 0xC1)\n"
             "release: unknown release (AXVE, version 1): cry byte at 0x791EE, found by the title "
             "screen's code, stock cry 6 Charizard\n"
+            "title screen's code: stock (one byte)\n"
             "cry: 6 Charizard\n"
             "cry table: none, the cry call's code is not in the image\n");
   EXPECT_EQ(ReadBytes(image), content);
@@ -222,7 +225,8 @@ TEST_F(CliTest, InfoOfShortFilesSaysWhatIsMissing) {
   const std::string t = Text(tiny) + ": ";
   EXPECT_EQ(result.out, t + "size: 189 bytes\n" + t + "header: none (the file ends before 0xBE)\n" +
                             t + "release: no header: no cry byte, the title screen's code is not " +
-                            "in the image\n" + t + "cry: none (no cry byte)\n" + t +
+                            "in the image\n" + t + "title screen's code: none\n" + t +
+                            "cry: none (no cry byte)\n" + t +
                             "cry table: none, the cry call's code is not in the image\n");
   EXPECT_EQ(result.err, Text(missing) + ": Error: 53: File not found\n");
   EXPECT_EQ(ReadBytes(tiny), ImageBytes(0xBD));

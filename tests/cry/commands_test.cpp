@@ -197,7 +197,7 @@ class LaterImages final : public ImageStore {
   ImageCrySound ReadSound(const std::string& name, int species) override {
     return FileImages().ReadSound(name, species);
   }
-  void Write(const std::string&, std::optional<std::uint8_t>, WriteDone done) override {
+  void Write(const std::string&, std::optional<int>, WriteDone done) override {
     pending.push_back(std::move(done));
   }
   std::vector<WriteDone> pending;
@@ -212,7 +212,7 @@ TEST_F(CommandsTest, AWriteThatEndsLaterIsReportedWhenItEnds) {
   on_later.Remove();
   EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
   later.pending[1](RuntimeError(kDiskFull));
-  later.pending[0](CryWriting{{}, CryOffset});
+  later.pending[0](CryWriting{{}, CryOffset, {25}, std::nullopt, false});
   EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, {"Disk full", "Error: 61"}, kSaved}));
 }
 
@@ -248,7 +248,7 @@ TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByteAndPlayed) {
     MemoryBytes bytes(held);
     EXPECT_EQ(ReadImageCry(bytes).value, 6);
     EXPECT_EQ(ReadImageCrySound(bytes, 25).sound.samples, test::kTestCry.samples);
-    EXPECT_EQ(WriteImageCry(held, 25).written_at, release.cry_byte);
+    EXPECT_EQ(WriteImageCry(held, 25).at, release.cry_byte);
     OpenThroughDialog(image);
     EXPECT_EQ(window.selection, 5);
     window.selection = 24;
@@ -301,7 +301,7 @@ TEST_F(CommandsTest, AnImageWithoutACryByteLeavesNothingOpen) {
   // Held in memory, the same image is not written, and forced it is not
   // grown: it ends just before the cry byte.
   std::vector<std::uint8_t> held = test::ImageBytes(0x791EE);
-  EXPECT_FALSE(WriteImageCry(held, 25).written_at);
+  EXPECT_FALSE(WriteImageCry(held, 25).at);
   try {
     WriteImageCry(held, 25, true);
     ADD_FAILURE() << "a forced write grew the image";

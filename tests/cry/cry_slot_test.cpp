@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "cry/cry_slot.h"
 #include "cry/species_list.h"
@@ -14,7 +15,7 @@ using test::ReadBytes;
 
 TEST(SpeciesList, HoldsTheSpeciesInOrderAsSpelled) {
   const auto& species = SpeciesList();
-  ASSERT_EQ(species.size(), 251u);
+  ASSERT_EQ(species.size(), 386u);
   EXPECT_EQ(species[0], "Bulbasaur");
   EXPECT_EQ(species[PositionOfValue(RestoreCry)], "Charizard");
   EXPECT_EQ(species[82], "Farfetch'd");
@@ -24,7 +25,34 @@ TEST(SpeciesList, HoldsTheSpeciesInOrderAsSpelled) {
   EXPECT_EQ(species[232], "Porygon 2");
   EXPECT_EQ(species[249], "Ho-oh");
   EXPECT_EQ(species[250], "Celebi");
-  EXPECT_EQ(std::set<std::string_view>(species.begin(), species.end()).size(), 251u);
+  EXPECT_EQ(species[251], "Treecko");
+  EXPECT_EQ(species[383], "Rayquaza");
+  EXPECT_EQ(species[385], "Deoxys");
+  EXPECT_EQ(std::set<std::string_view>(species.begin(), species.end()).size(), 386u);
+}
+
+// National and internal numbers, and cry ids, at the edges of the ranges:
+// placeholders name no species, and no number is taken twice.
+TEST(SpeciesNumbers, MapNationalToInternalAndCryIdAndBack) {
+  for (auto [national, internal, cry_id] : {std::tuple{1, 1, 0},
+                                            {251, 251, 250},
+                                            {252, 277, 273},
+                                            {358, 411, 387},
+                                            {384, 406, 371},
+                                            {386, 410, 386}}) {
+    EXPECT_EQ(InternalNumberOf(national), internal) << national;
+    EXPECT_EQ(NationalNumberOf(internal), national) << internal;
+    EXPECT_EQ(CryIdOf(national), cry_id) << national;
+  }
+  std::set<int> internals;
+  std::set<int> cry_ids;
+  for (int national = 1; national <= kSpeciesCount; ++national) {
+    internals.insert(InternalNumberOf(national));
+    cry_ids.insert(CryIdOf(national));
+  }
+  EXPECT_EQ(internals.size() + cry_ids.size(), 2u * kSpeciesCount);
+  EXPECT_LT(*cry_ids.rbegin(), kCryCount);
+  for (int placeholder : {0, 252, 276, 412, 0xFFFF}) EXPECT_FALSE(NationalNumberOf(placeholder));
 }
 
 TEST(CryMapping, NoSelectionAndNoCryAreTheSameByte) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "image_format/releases.h"
+#include "image_format/species_numbers.h"
 #include "runtime/path_text.h"
 
 namespace vantrel::test {
@@ -77,9 +78,12 @@ void PutCode(std::vector<std::uint8_t>& bytes, const Code& code, std::size_t pla
 
 }  // namespace
 
-void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, std::uint8_t cry) {
-  PutCode(bytes, kTitleScreenCode, cry_byte);
-  bytes[cry_byte] = cry;
+void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, int value,
+                        TitleScreenForm form) {
+  PutCode(bytes, CodeOf(form), cry_byte);
+  const auto window = TitleWindowOf(form, value);
+  std::copy(window.begin(), window.end(),
+            bytes.begin() + static_cast<std::ptrdiff_t>(cry_byte) - kTitleWindowBeforeCryByte);
 }
 
 void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
@@ -89,13 +93,13 @@ void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t val
 void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int species,
             const CrySound& sound) {
   constexpr std::uint32_t kTable = 0x60000;
-  constexpr std::uint32_t kWave = 0x61000;
+  constexpr std::uint32_t kWave = 0x62000;
   constexpr std::uint32_t kCartridge = 0x08000000;
   const CryTableWords words = CryTableWordsFrom(first_word);
   PutCode(bytes, kCryCallCode, static_cast<std::size_t>(first_word));
   PutWord(bytes, static_cast<std::size_t>(words.block0), kCartridge + kTable);
   PutWord(bytes, static_cast<std::size_t>(words.block1), kCartridge + kTable + 0x600);
-  const std::size_t entry = kTable + 12 * static_cast<std::size_t>(species - 1);
+  const std::size_t entry = kTable + 12 * static_cast<std::size_t>(CryIdOf(species));
   bytes[entry] = 0;       // plain, forwards
   bytes[entry + 1] = 60;  // at the wave's own rate
   PutWord(bytes, entry + 4, kCartridge + kWave);
@@ -107,7 +111,7 @@ void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int speci
 std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {
   std::vector<std::uint8_t> bytes = Pattern(size);
   if (size > kFirstEnglishPlaces.cry_byte) bytes[kFirstEnglishPlaces.cry_byte] = cry;
-  if (size > kFirstEnglishPlaces.cry_byte + kCodeAfterCryByte.size())
+  if (size >= kFirstEnglishPlaces.cry_byte + kTitleCodeSize - kTitleCryByteAt)
     PutTitleScreenCode(bytes, kFirstEnglishPlaces.cry_byte, cry);
   if (size >= 0xBE) PutHeader(bytes, "BPRE", 0);
   return bytes;

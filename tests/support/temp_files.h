@@ -8,6 +8,7 @@
 
 #include "image_format/cry_sound.h"
 #include "image_format/releases.h"
+#include "image_format/title_screen_code.h"
 
 namespace vantrel::test {
 
@@ -56,8 +57,10 @@ void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int speci
 // `value` as a little-endian word at `at`.
 void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
 
-// The title screen's code around `cry_byte`, with `cry` there.
-void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, std::uint8_t cry);
+// The title screen's code around `cry_byte` in `form`, naming `value` (an
+// internal species number).
+void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, int value,
+                        TitleScreenForm form = TitleScreenForm::kStock);
 
 void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadBytes(const fs::path& path);

@@ -74,22 +74,23 @@ ImageCrySound PageImages::ReadSound(const std::string&, int species) {
   return ReadImageCrySound(file, species);
 }
 
-void PageImages::Write(const std::string&, std::optional<std::uint8_t> value, WriteDone done) {
-  CryWritePlan plan;
+void PageImages::Write(const std::string&, std::optional<int> species, WriteDone done) {
+  CryWriting plan;
   try {
     PageFile file;
-    plan = PlanCryWrite(file, value);
+    plan = PlanCryWrite(file, species);
   } catch (const RuntimeError& error) {
     done(error);
     return;
   }
   if (!plan.at) {
-    done(CryWriting{plan.location, std::nullopt});
+    done(plan);
     return;
   }
-  pending_ = Pending{{plan.location, plan.at}, std::move(done)};
-  js_write_bytes(static_cast<double>(*plan.at), plan.bytes.data(),
-                 static_cast<int>(plan.bytes.size()));
+  pending_ = Pending{std::move(plan), std::move(done)};
+  const CryWriting& writing = pending_->writing;
+  js_write_bytes(static_cast<double>(*writing.at), writing.bytes.data(),
+                 static_cast<int>(writing.bytes.size()));
 }
 
 void PageImages::Written(bool failed) {

@@ -34,7 +34,7 @@ class PageFile final : public ByteSource {
 
 // The store of the page: the image is the File handed with each command
 // (the page takes it anew from the file's handle, where it has one), and a
-// write's one byte goes back to the page, which writes it into the file
+// write's bytes go back to the page, which writes them into the file
 // through its handle or gives the patched image as a download. The write
 // ends when the page reports it (Written).
 class PageImages final : public ImageStore {
@@ -42,9 +42,9 @@ class PageImages final : public ImageStore {
   std::string Kept(const std::string& name) const override { return name; }
   CryReading Read(const std::string& name) override;
   ImageCrySound ReadSound(const std::string& name, int species) override;
-  void Write(const std::string& name, std::optional<std::uint8_t> value, WriteDone done) override;
+  void Write(const std::string& name, std::optional<int> species, WriteDone done) override;
 
-  // The page has written the byte, or has failed to (`failed`, the reason
+  // The page has written the bytes, or has failed to (`failed`, the reason
   // kept in worker.js).
   void Written(bool failed);
   bool Writing() const { return pending_.has_value(); }

@@ -175,11 +175,11 @@ TEST_F(Form1Test, ListHoldsTheSpeciesInOrder) {
 }
 
 TEST_F(Form1Test, SelectionOutsideTheListIsAnError) {
-  form.SetSelection(250);
-  EXPECT_EQ(List()->currentIndex(), 250);
+  form.SetSelection(385);
+  EXPECT_EQ(List()->currentIndex(), 385);
   form.SetSelection(-1);
   EXPECT_EQ(List()->currentIndex(), -1);
-  for (std::int16_t position : {251, -2}) {
+  for (std::int16_t position : {386, -2}) {
     try {
       form.SetSelection(position);
       ADD_FAILURE() << position << " was accepted";

@@ -251,7 +251,7 @@ TEST_F(Form1Test, WindowStateIsServedByTheControls) {
   EXPECT_EQ(form.Selection(), 24);
   form.SetSelection(-1);
   EXPECT_EQ(form.Selection(), -1);
-  EXPECT_THROW(form.SetSelection(251), RuntimeError);
+  EXPECT_THROW(form.SetSelection(386), RuntimeError);
 
   form.SetEditingEnabled(true);
   for (std::string_view name : {"cmbPoke", "cmdSave", "Command1", "cryRestore", "cmdOpen"}) {
