@@ -214,6 +214,57 @@ def against_dd_patch():
         print(f"  {label:<9} read {traffic[0]:7.1f} KiB, written {traffic[1]:7.1f} KiB")
 
 
+# The title screen's 14 bytes from 10 before the cry byte, in the wide form
+# that loads Rayquaza (406 inside the game: 0x01, 0x96).
+WINDOW_AT = CRY_OFFSET - 10
+WIDE_RAYQUAZA = bytes.fromhex("08 40 5e d1 00 25 01 20 00 02 96 30 00 21")
+
+
+def window_bytes(image):
+    with open(image, "rb") as data:
+        data.seek(WINDOW_AT)
+        return data.read(len(WIDE_RAYQUAZA))
+
+
+def past_251():
+    print("\n(a2) a species past 251, the title screen's 14 bytes rewritten, 16 MiB image, 60 runs"
+          " each, every command started directly")
+    image = make_image("16mib-wide.gba", 16 * MIB)
+    window = IMAGES / "window.bin"
+    window.write_bytes(WIDE_RAYQUAZA)
+    # dd writes the same 14 bytes in one write, with the same flush.
+    patch = (f"dd if={window} of={image} bs={len(WIDE_RAYQUAZA)} count=1 seek={WINDOW_AT} "
+             "oflag=seek_bytes conv=notrunc,fsync status=none")
+    to_wide = f"{CLI} set {image} Rayquaza"
+    to_stock = f"{CLI} set {image} 6"
+    # Each timed run starts from the form it leaves.
+    timed = {
+        "one byte": hyperfine_times(f"{CLI} set {image} 25", 60, prepare=to_stock),
+        "to wide": hyperfine_times(to_wide, 60, prepare=to_stock),
+        "back": hyperfine_times(to_stock, 60, prepare=to_wide),
+        "patch": hyperfine_times(patch, 60, prepare=to_stock),
+        "show": hyperfine_times(f"{CLI} show {image}", 60, prepare=to_wide),
+    }
+    medians = {label: statistics.median(times) for label, times in timed.items()}
+    print(f"  vantrel-cli set 25 (the one byte)          median {milliseconds(medians['one byte'])}")
+    print(f"  vantrel-cli set Rayquaza (stock to wide)   median {milliseconds(medians['to wide'])}")
+    print(f"  vantrel-cli set 6 (wide back to stock)     median {milliseconds(medians['back'])}")
+    print(f"  dd patch of the 14 bytes (fsync)           median {milliseconds(medians['patch'])}")
+    print(f"  vantrel-cli show of the wide image         median {milliseconds(medians['show'])}")
+    print(f"  ratio set Rayquaza / dd 14-byte patch:     {medians['to wide'] / medians['patch']:.2f}")
+    print(f"  ratio set Rayquaza / set 25:               {medians['to wide'] / medians['one byte']:.2f}")
+    subprocess.run(shlex.split(to_wide), check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    print(f"  window afterwards is the wide form: {window_bytes(image) == WIDE_RAYQUAZA}")
+    print("  device traffic per run, 100 runs each, the byte's 2 MiB freshly copied before each:")
+    for label, command in (("set Rayquaza", to_wide), ("dd patch", patch)):
+        traffic = device_traffic(command, image)
+        if traffic is None:
+            print(f"  {label}: the build folder has no block device of its own")
+            continue
+        print(f"  {label:<12} read {traffic[0]:7.1f} KiB, written {traffic[1]:7.1f} KiB")
+
+
 def across_sizes():
     print("\n(b) set on images of growing size, 5 rounds of 10 runs each, alternating")
     images = [("1 MiB", make_image("1mib.gba", MIB)),
@@ -597,6 +648,7 @@ def main():
     try:
         machine()
         against_dd_patch()
+        past_251()
         across_sizes()
         core_figures()
         audit_ok = audit()

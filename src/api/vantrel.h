@@ -12,7 +12,9 @@
 //   ReadImageCrySound decodes one; WavBytes makes it a WAV file, Resampled
 //   puts it at another rate and UnsignedSample gives a sample as a sound
 //   output takes it.
-// - The cry byte's values and their list positions, and the species names.
+// - The cry byte's values and their list positions, the species names in
+//   national order and the game's own numbers for them
+//   (InternalNumberOf, NationalNumberOf), and the title screen code's forms.
 // - The window's commands over the front end's WindowState and CryPlayer,
 //   and the ImageStore they read and write the image through: FileImages by
 //   path, or a front end's own, which may write with PlanCryWrite's plan.

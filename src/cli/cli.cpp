@@ -16,10 +16,11 @@ std::string Usage() {
   return "Usage: vantrel-cli COMMAND [ARGUMENTS]\n"
          "Shows or changes the cry a FireRed or LeafGreen image plays on its title screen.\n"
          "\n"
-         "  show IMAGE...          print the cry of each image: VALUE NAME\n"
+         "  show IMAGE...          print the cry of each image: NUMBER NAME\n"
          "  info IMAGE...          print the size, the header's fields, the release, where\n"
-         "                         the cry byte is and how it was found, the cry, and\n"
-         "                         where the cry table is and how it was found\n"
+         "                         the cry byte is and how it was found, the form of the\n"
+         "                         title screen's code, the cry, and where the cry table\n"
+         "                         is and how it was found\n"
          "  set IMAGE SPECIES      write a species, by name or by number 0 to " +
          std::to_string(kSpeciesCount) +
          "\n"
@@ -39,6 +40,10 @@ std::string Usage() {
          "nothing is written; with --force, set, remove and restore then write at\n" +
          HexNumber(CryOffset) +
          ", where the first releases keep it.\n"
+         "A species past " +
+         std::to_string(kSameNumberSpecies) +
+         " rewrites the 14 bytes of the title screen's code around the\n"
+         "cry byte, which needs the code found: --force does not write it.\n"
          "Put -- before an image name that starts with a dash.\n"
          "Exit status: 0 done, 1 file failure or no cry byte, 2 usage error.\n";
 }

@@ -27,9 +27,14 @@ std::string ReverseHex(std::string_view hex) {
   return result;
 }
 
+// The bytes are read in one call, not one call a byte: a file's each read is
+// a system call.
 std::string ReadHex(ByteSource& file, std::int64_t offset, std::int32_t count) {
+  if (count <= 0) return "";
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
+  if (file.Read(offset, bytes) < bytes.size()) throw RuntimeError(kInputPastEndOfFile);
   std::string result;
-  for (std::int64_t p = offset; p < offset + count; ++p) result += HexByteDigits(file.ReadByte(p));
+  for (const std::uint8_t byte : bytes) result += HexByteDigits(byte);
   return result;
 }
 

@@ -5,6 +5,8 @@
 
 #include "cli/cli.h"
 #include "image_format/releases.h"
+#include "image_format/title_screen_code.h"
+#include "runtime/hex.h"
 #include "runtime/path_text.h"
 #include "support/process.h"
 #include "support/temp_files.h"
@@ -234,16 +236,20 @@ TEST_F(CliTest, InfoOfShortFilesSaysWhatIsMissing) {
 }
 
 // An image of `release`'s header with the title screen's code at each of
-// `cry_bytes` and nowhere else, 25 at each, and the cry call's code with its
-// first word at each of `first_words`.
+// `cry_bytes` and nowhere else, naming Pikachu (25) in the stock form or
+// Rayquaza (406, national 384) in the wide one, and the cry call's code
+// with its first word at each of `first_words`, that species' cry in its
+// table.
 std::vector<std::uint8_t> CodeAt(const Release& release, std::vector<std::size_t> cry_bytes,
                                  std::vector<std::int64_t> first_words = {},
-                                 std::size_t size = test::kImageSize) {
+                                 std::size_t size = test::kImageSize,
+                                 TitleScreenForm form = TitleScreenForm::kStock) {
+  const bool wide = form == TitleScreenForm::kWide;
   std::vector<std::uint8_t> bytes = test::ReleaseImageBytes(release, 25);
   std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(release.cry_byte) - 12, 24, 0);
   bytes.resize(size, 0xEE);
-  for (std::size_t at : cry_bytes) test::PutTitleScreenCode(bytes, at, 25);
-  for (std::int64_t at : first_words) test::PutCry(bytes, at, 25);
+  for (std::size_t at : cry_bytes) test::PutTitleScreenCode(bytes, at, wide ? 406 : 25, form);
+  for (std::int64_t at : first_words) test::PutCry(bytes, at, wide ? 384 : 25);
   return bytes;
 }
 
@@ -253,9 +259,11 @@ Release Unknown(std::string_view game_code) {
   return release;
 }
 
-// Each image's cry byte is found by the title screen's code: show, set and
-// restore act there and nowhere else, and --force too; an image without the
-// code, or with it twice, is refused, and --force writes 0x791EE. Its cry
+// Each image's cry byte is found by the title screen's code, in either form:
+// show reads it, and set, remove and restore write there and nowhere else,
+// the one byte or the whole window as the species needs, and --force too;
+// an image without the code, with it twice, or with it only partly in the
+// 32 MiB a cartridge maps, is refused, and --force writes 0x791EE. Its cry
 // table is found by the cry call's code, the same way, and cry plays the
 // title screen's species through it.
 TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
@@ -266,11 +274,13 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
     std::string release;  // info's line after "release: "
     std::string note;     // set's line on stderr, after the image's name
     std::string table;    // info's line after "cry table: "
+    std::string shown = "25 Pikachu";
   };
   const std::string kCode = "the title screen's code";
   const std::string kMoved = ", found by " + kCode;
-  const std::string kTable = "at 0x60000 and 0x60600 (words at ";
+  const std::string kTable = "at 0x60000 and 0x64000 (words at ";
   const std::string kNoCall = "none, the cry call's code is not in the image";
+  const std::string kNotIn = "no cry byte, " + kCode + " is not in the image";
   const auto known = [&](std::size_t index, const std::string& release, const std::string& words) {
     const bool leaf = release.starts_with("Leaf");
     return Located{CodeAt(kReleases[index], {static_cast<std::size_t>(kReleases[index].cry_byte)},
@@ -281,6 +291,10 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
                    "",
                    kTable + words + "), known release"};
   };
+  // Where a code ends at 32 MiB, and where it ends a byte past it.
+  constexpr std::size_t kEnd = 0x2000000;
+  constexpr std::size_t kPast = 0x2100000;
+  const TitleScreenForm wide = TitleScreenForm::kWide;
   const std::vector<Located> images = {
       known(0, "FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE", "0x72114 and 0x72138"),
       known(1, "FireRed 1.1 (BPRE, version 1): cry byte at 0x79202", "0x72128 and 0x7214C"),
@@ -300,12 +314,16 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
        "FireRed 1.1 (BPRE, version 1): cry byte at 0x40010" + kMoved + ", stock cry 6 Charizard",
        ": cry byte at 0x40010" + kMoved,
        "none, the cry call's code is in the image more than once"},
-      // Both codes moved.
+      // Both codes moved, the title screen's in either form.
       {CodeAt(kReleases[6], {0x40010}, {0x30000}), 0x40010, 6,
        "FireRed (German) (BPRD, version 0): cry byte at 0x40010" + kMoved +
            ", stock cry 6 Charizard",
        ": cry byte at 0x40010" + kMoved,
        kTable + "0x30000 and 0x30024), found by the cry call's code"},
+      {CodeAt(kReleases[0], {0x40010}, {0x30000}, test::kImageSize, wide), 0x40010, 6,
+       "FireRed 1.0 (BPRE, version 0): cry byte at 0x40010" + kMoved + ", stock cry 6 Charizard",
+       ": cry byte at 0x40010" + kMoved,
+       kTable + "0x30000 and 0x30024), found by the cry call's code", "384 Rayquaza"},
       // Each across two of the search's blocks.
       {CodeAt(Unknown("BPGX"), {0x100004}, {0x1FFFFC}, 0x280000), 0x100004, 3,
        "unknown release (BPGX, version 0): cry byte at 0x100004" + kMoved +
@@ -316,18 +334,45 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
        "unknown release (BPRX, version 0): no cry byte, " + kCode +
            " is in the image more than once",
        " (" + kCode + " is in the image more than once)", kNoCall},
-      {CodeAt(kReleases[0], {}), std::nullopt, 6,
-       "FireRed 1.0 (BPRE, version 0): no cry byte, " + kCode + " is not in the image",
+      {CodeAt(Unknown("BPRX"), {0x791EE, 0x40010}, {}, test::kImageSize, wide), std::nullopt, 6,
+       "unknown release (BPRX, version 0): no cry byte, " + kCode +
+           " is in the image more than once",
+       " (" + kCode + " is in the image more than once)", kNoCall},
+      {CodeAt(kReleases[0], {}), std::nullopt, 6, "FireRed 1.0 (BPRE, version 0): " + kNotIn,
        " (" + kCode + " is not in the image)", kNoCall},
+      // Each code ending at 32 MiB, and a byte past it, which no game reads.
+      {CodeAt(Unknown("BPRX"), {kEnd - 12}, {}, kPast), kEnd - 12, 6,
+       "unknown release (BPRX, version 0): cry byte at 0x1FFFFF4" + kMoved +
+           ", stock cry 6 Charizard",
+       ": cry byte at 0x1FFFFF4" + kMoved, kNoCall},
+      {CodeAt(Unknown("BPRX"), {kEnd - 12}, {}, kPast, wide), kEnd - 12, 6,
+       "unknown release (BPRX, version 0): cry byte at 0x1FFFFF4" + kMoved +
+           ", stock cry 6 Charizard",
+       ": cry byte at 0x1FFFFF4" + kMoved, kNoCall, "384 Rayquaza"},
+      {CodeAt(Unknown("BPRX"), {kEnd - 11}, {}, kPast), std::nullopt, 6,
+       "unknown release (BPRX, version 0): " + kNotIn, " (" + kCode + " is not in the image)",
+       kNoCall},
+      {CodeAt(Unknown("BPRX"), {kEnd - 11}, {}, kPast, wide), std::nullopt, 6,
+       "unknown release (BPRX, version 0): " + kNotIn, " (" + kCode + " is not in the image)",
+       kNoCall},
+      {CodeAt(Unknown("BPRX"), {0x40010}, {kEnd - 40}, kPast), 0x40010, 6,
+       "unknown release (BPRX, version 0): cry byte at 0x40010" + kMoved +
+           ", stock cry 6 Charizard",
+       ": cry byte at 0x40010" + kMoved,
+       kTable + "0x1FFFFD8 and 0x1FFFFFC), found by the cry call's code"},
+      {CodeAt(Unknown("BPRX"), {0x40010}, {kEnd - 39}, kPast), 0x40010, 6,
+       "unknown release (BPRX, version 0): cry byte at 0x40010" + kMoved +
+           ", stock cry 6 Charizard",
+       ": cry byte at 0x40010" + kMoved, kNoCall},
   };
   const std::string name = Text(image);
   const std::string wav = Text(dir / "cry.wav");
   for (const Located& located : images) {
-    SCOPED_TRACE(located.release);
+    SCOPED_TRACE(located.release + ", " + located.table);
     test::WriteBytes(image, located.made);
-    const auto with = [&](std::size_t at, std::uint8_t value) {
+    const auto with = [&](std::size_t at, int value, TitleScreenForm form) {
       std::vector<std::uint8_t> bytes = located.made;
-      bytes[at] = value;
+      test::PutTitleScreenCode(bytes, at, value, form);
       return bytes;
     };
     const std::string info = Cli({"info", name}).out;
@@ -335,28 +380,116 @@ TEST_F(CliTest, TheCryByteIsWhereTheTitleScreensCodeIs) {
     EXPECT_TRUE(info.ends_with("\ncry table: " + located.table + "\n")) << info;
     const bool heard = located.table.starts_with("at ");
     EXPECT_EQ(Cli({"cry", name, "-o", wav}).out,
-              heard ? wav + ": Pikachu's cry, 0.00 s at 10512 Hz\n" : "");
+              heard ? wav + ": " + located.shown.substr(located.shown.find(' ') + 1) +
+                          "'s cry, 0.00 s at 10512 Hz\n"
+                    : "");
     const ProgramResult shown = Cli({"show", name});
     const ProgramResult set = Cli({"set", name, "Mew"});
     if (!located.cry_byte) {
       EXPECT_EQ(shown.err, "vantrel-cli: " + name + ": no cry byte" + located.note + "\n");
       EXPECT_EQ(set.err, "vantrel-cli: " + name + ": no cry byte" + located.note +
                              "; nothing written (--force writes at 0x791EE)\n");
+      EXPECT_EQ(Cli({"--force", "set", name, "Rayquaza"}).err,
+                "vantrel-cli: " + name + ": no cry byte" + located.note +
+                    "; nothing written (a species above 251 needs the title screen's code "
+                    "rewritten, and --force writes only the cry byte)\n");
       EXPECT_EQ(shown.exit_code + set.exit_code + Cli({"restore", name}).exit_code, 3);
       EXPECT_EQ(ReadBytes(image), located.made);
       Cli({"set", "--force", name, "Mew"});
-      EXPECT_EQ(ReadBytes(image), with(0x791EE, 151));
+      std::vector<std::uint8_t> forced = located.made;
+      forced[0x791EE] = 151;
+      EXPECT_EQ(ReadBytes(image), forced);
       continue;
     }
-    EXPECT_EQ(shown.out, "25 Pikachu\n");
+    EXPECT_EQ(shown.out, located.shown + "\n");
+    const std::size_t at = *located.cry_byte;
+    const bool was_wide = located.shown.starts_with("384");
+    const std::string note = "vantrel-cli: note: " + name;
+    const std::string moved = located.note.empty() ? "" : note + located.note + "\n";
+    const std::string window =
+        note + ": the title screen's code at " + HexNumber(at - 10) + "-" + HexNumber(at + 3);
     EXPECT_EQ(set.exit_code, 0);
-    EXPECT_EQ(set.err,
-              located.note.empty() ? "" : "vantrel-cli: note: " + name + located.note + "\n");
-    EXPECT_EQ(ReadBytes(image), with(*located.cry_byte, 151));
-    Cli({"restore", name});
-    EXPECT_EQ(ReadBytes(image), with(*located.cry_byte, located.stock));
-    Cli({"set", "--force", name, "Mew"});
-    EXPECT_EQ(ReadBytes(image), with(*located.cry_byte, 151));
+    EXPECT_EQ(set.err, moved + (was_wide ? window + " is back as the game has it, the species in "
+                                                    "the cry byte\n"
+                                         : ""));
+    EXPECT_EQ(ReadBytes(image), with(at, 151, TitleScreenForm::kStock));
+    // Past 251 the window is rewritten, and back: only the window changes,
+    // and Restore gives back the stock code byte for byte.
+    struct Step {
+      std::vector<std::string> command;
+      int value;
+      TitleScreenForm form;
+      std::string rewritten;
+    };
+    for (const Step& step :
+         std::vector<Step>{{{"set", name, "rayquaza"},
+                            406,
+                            wide,
+                            " now loads the species (a species above 251 needs it)"},
+                           {{"set", name, "treecko"},
+                            277,
+                            wide,
+                            " now loads the species (a species above 251 needs it)"},
+                           {{"set", name, "25"},
+                            25,
+                            TitleScreenForm::kStock,
+                            " is back as the game has it, the species in the cry byte"},
+                           {{"set", name, "384"},
+                            406,
+                            wide,
+                            " now loads the species (a species above 251 needs it)"},
+                           {{"remove", name},
+                            0,
+                            TitleScreenForm::kStock,
+                            " is back as the game has it, the species in the cry byte"},
+                           {{"restore", name}, located.stock, TitleScreenForm::kStock, ""},
+                           {{"set", "--force", name, "Mew"}, 151, TitleScreenForm::kStock, ""}}) {
+      SCOPED_TRACE(step.command[0] + " " + step.command.back());
+      const ProgramResult written = Cli(step.command);
+      EXPECT_EQ(written.exit_code, 0);
+      EXPECT_EQ(written.err,
+                moved + (step.rewritten.empty() ? "" : window + step.rewritten + "\n"));
+      EXPECT_EQ(ReadBytes(image), with(at, step.value, step.form));
+    }
+  }
+}
+
+// A window cut short (the 1.1 window crosses a 512-byte sector at 0x79200:
+// a torn write keeps its first 8 bytes of one form and its last 6 of the
+// other) is named as such, and any write puts one form whole.
+TEST_F(CliTest, AHalfWrittenWindowIsNamedAndAnyWriteMendsIt) {
+  const std::vector<std::uint8_t> stock = test::ReleaseImageBytes(kReleases[1], 6);
+  std::vector<std::uint8_t> wide = stock;
+  test::PutTitleScreenCode(wide, 0x79202, 406, TitleScreenForm::kWide);
+  const std::string name = Text(image);
+  const std::string half = "the title screen's code is half written (a write was cut short)";
+  using Bytes = const std::vector<std::uint8_t>*;
+  for (const auto& [first, rest] : {std::pair<Bytes, Bytes>{&wide, &stock}, {&stock, &wide}}) {
+    std::vector<std::uint8_t> torn = *rest;
+    std::copy(first->begin() + 0x791F8, first->begin() + 0x79200, torn.begin() + 0x791F8);
+    test::WriteBytes(image, torn);
+    const ProgramResult shown = Cli({"show", name});
+    EXPECT_EQ(shown.exit_code, 1);
+    EXPECT_EQ(shown.err,
+              "vantrel-cli: " + name + ": " + half + "; set, remove or restore writes it whole\n");
+    const ProgramResult info = Cli({"info", name});
+    EXPECT_EQ(info.exit_code, 1);
+    EXPECT_EQ(info.err, shown.err);
+    EXPECT_NE(info.out.find("\nrelease: FireRed 1.1 (BPRE, version 1): no cry byte, " + half +
+                            "\ntitle screen's code: half written (a write was cut short)\n"),
+              std::string::npos)
+        << info.out;
+    for (const auto& [command, mended] :
+         {std::pair<std::vector<std::string>, Bytes>{{"restore", name}, &stock},
+          {std::vector<std::string>{"set", name, "Rayquaza"}, &wide}}) {
+      test::WriteBytes(image, torn);
+      const ProgramResult written = Cli(command);
+      EXPECT_EQ(written.exit_code, 0);
+      EXPECT_EQ(written.err, "vantrel-cli: note: " + name +
+                                 ": the title screen's code at 0x791F8-0x79205 is written whole "
+                                 "again\n");
+      EXPECT_EQ(ReadBytes(image), *mended);
+    }
   }
 }
 
@@ -370,6 +503,15 @@ TEST_F(CliTest, CryWritesTheImagesOwnSamplesAsAWavFile) {
   const std::string wav_file = Text(dir / "pikachu.wav");
   const ProgramResult to_file = Cli({"cry", Text(image), "-o", wav_file});
   EXPECT_EQ(to_file.out, wav_file + ": Pikachu's cry, 0.00 s at 10512 Hz\n");
+  // The later species' cries, where the game's ids put them: Kecleon's
+  // (251) through the second word, Rayquaza's (371) past the first block.
+  test::PutCry(made, kReleases[1].cry_table_word, 352);
+  test::PutCry(made, kReleases[1].cry_table_word, 384);
+  test::WriteBytes(image, made);
+  for (const std::string species : {"Kecleon", "Rayquaza"}) {
+    EXPECT_EQ(Cli({"cry", Text(image), species, "-o", wav_file}).out,
+              wav_file + ": " + species + "'s cry, 0.00 s at 10512 Hz\n");
+  }
   const ProgramResult to_out = Cli({"cry", Text(image), "pikachu", "-o", "-"});
   EXPECT_EQ(to_out.exit_code, 0) << to_out.err;
   for (const std::vector<std::uint8_t>& wav :

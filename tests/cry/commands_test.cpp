@@ -5,6 +5,7 @@
 #include "cry/image_cry.h"
 #include "cry/image_store.h"
 #include "image_format/releases.h"
+#include "image_format/title_screen_code.h"
 #include "runtime/error.h"
 #include "runtime/path_text.h"
 #include "support/recording_box.h"
@@ -212,7 +213,10 @@ TEST_F(CommandsTest, AWriteThatEndsLaterIsReportedWhenItEnds) {
   on_later.Remove();
   EXPECT_EQ(boxes.shown, std::vector<ShownBox>{kOpened});
   later.pending[1](RuntimeError(kDiskFull));
-  later.pending[0](CryWriting{{}, CryOffset, {25}, std::nullopt, false});
+  CryWriting written;
+  written.at = CryOffset;
+  written.bytes = {25};
+  later.pending[0](written);
   EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, {"Disk full", "Error: 61"}, kSaved}));
 }
 
@@ -234,14 +238,18 @@ TEST_F(CommandsTest, UnicodeAndLongPathsWork) {
 // Each release opens with no box but the success box, and its cry byte is
 // read and written where it keeps it; Restore writes its own stock cry.
 // Play plays the list's species through the release's own table words, not
-// the saved one, and writes nothing.
+// the saved one, and writes nothing. A species past 251 rewrites the title
+// screen's window, which a reopening reads back and any later write puts
+// back as the game has it.
 TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByteAndPlayed) {
   const fs::path image = dir / "release.gba";
   for (const Release& release : kReleases) {
     SCOPED_TRACE(release.name);
     boxes.shown.clear();
+    const auto cry_byte = static_cast<std::size_t>(release.cry_byte);
     std::vector<std::uint8_t> expected = test::ReleaseImageBytes(release, 6);
     test::PutCry(expected, release.cry_table_word, 25);
+    test::PutCry(expected, release.cry_table_word, 384);
     test::WriteBytes(image, expected);
     // The same image held in memory reads, plays and writes alike.
     std::vector<std::uint8_t> held = expected;
@@ -251,20 +259,56 @@ TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByteAndPlayed) {
     EXPECT_EQ(WriteImageCry(held, 25).at, release.cry_byte);
     OpenThroughDialog(image);
     EXPECT_EQ(window.selection, 5);
-    window.selection = 24;
-    commands.Play();
-    ASSERT_EQ(player.played.size(), 1u);
-    EXPECT_EQ(player.played[0].samples, test::kTestCry.samples);
+    for (const std::int16_t position : {24, 383}) {
+      window.selection = position;
+      commands.Play();
+    }
+    ASSERT_EQ(player.played.size(), 2u);
+    EXPECT_EQ(player.played[1].samples, test::kTestCry.samples);
     player.played.clear();
     commands.Save();
-    expected[static_cast<std::size_t>(release.cry_byte)] = 25;
+    expected[cry_byte] = 25;
+    std::vector<std::uint8_t> wide = expected;
+    test::PutTitleScreenCode(wide, cry_byte, 406, TitleScreenForm::kWide);
+    EXPECT_EQ(ReadBytes(image), wide);
+    EXPECT_EQ(WriteImageCry(held, 384).at, release.cry_byte - 10);
+    EXPECT_EQ(held, wide);
+    OpenThroughDialog(image);
+    EXPECT_EQ(window.selection, 383);
+    window.selection = 24;
+    commands.Save();
     EXPECT_EQ(ReadBytes(image), expected);
-    EXPECT_EQ(held, expected);
+    commands.Remove();
     commands.Restore();
-    expected[static_cast<std::size_t>(release.cry_byte)] = release.name.starts_with("Leaf") ? 3 : 6;
+    expected[cry_byte] = release.name.starts_with("Leaf") ? 3 : 6;
     EXPECT_EQ(ReadBytes(image), expected);
-    EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened, kSaved, kRestored}));
+    EXPECT_EQ(boxes.shown,
+              (std::vector<ShownBox>{kOpened, kSaved, kOpened, kSaved, kRemoved, kRestored}));
   }
+}
+
+// A window cut short is opened with nothing selected and said so; a write
+// puts it whole, and the image then opens as any other.
+TEST_F(CommandsTest, AHalfWrittenWindowIsOpenedToBeMended) {
+  std::vector<std::uint8_t> stock = test::ReleaseImageBytes(kReleases[1], 6);
+  std::vector<std::uint8_t> torn = stock;
+  test::PutTitleScreenCode(torn, 0x79202, 406, TitleScreenForm::kWide);
+  std::copy(stock.begin() + 0x791F8, stock.begin() + 0x79200, torn.begin() + 0x791F8);
+  const fs::path image = dir / "torn.gba";
+  test::WriteBytes(image, torn);
+  OpenThroughDialog(image);
+  EXPECT_EQ(
+      boxes.shown,
+      (std::vector<ShownBox>{{"In this image, the title screen's code is half written (a write was "
+                              "cut short). Save ROM, Remove Cry or Restore Removed Cry writes it "
+                              "whole again.",
+                              "Vantrel"}}));
+  EXPECT_EQ(window.selection, -1);
+  EXPECT_TRUE(window.save_enabled && window.remove_enabled && window.restore_enabled);
+  commands.Restore();
+  EXPECT_EQ(ReadBytes(image), stock);
+  OpenThroughDialog(image);
+  EXPECT_EQ(window.selection, 5);
 }
 
 // The window can never write a byte that is not the cry: an image without

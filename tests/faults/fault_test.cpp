@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "image_format/species_numbers.h"
+#include "image_format/title_screen_code.h"
 #include "runtime/error.h"
 #include "runtime/path_text.h"
 #include "support/process.h"
@@ -76,24 +78,34 @@ bool Has(const std::string& report, std::string_view line) {
 }
 
 // One write, as the command line or the window makes it: its command, the
-// byte it writes and what it says on success.
+// species it writes (past 251, the title screen's whole window) and what it
+// says on success.
 struct Writer {
   std::string name;
   std::vector<std::string> arguments;  // IMAGE stands for the image
-  std::uint8_t value;
+  int species;
   std::string success_out;
   bool window;
 };
 
+const std::string kSavedBoxes =
+    "Vantrel|ROM opened successfully!\nVantrel|ROM saved successfully!\n";
+
 const std::vector<Writer>& Writers() {
   static const std::vector<Writer> writers = {
       {"set", {VANTREL_CLI_PATH, "set", "IMAGE", "Mew"}, 151, "ROM saved successfully!\n", false},
+      {"set past 251",
+       {VANTREL_CLI_PATH, "set", "IMAGE", "Rayquaza"},
+       384,
+       "ROM saved successfully!\n",
+       false},
       {"remove", {VANTREL_CLI_PATH, "remove", "IMAGE"}, 0, "Cry removed successfully!\n", false},
       {"restore", {VANTREL_CLI_PATH, "restore", "IMAGE"}, 6, "Cry restored successfully!\n", false},
-      {"window Open and Save",
-       {VANTREL_WINDOW_PROBE_PATH, "IMAGE", "200"},
-       201,
-       "Vantrel|ROM opened successfully!\nVantrel|ROM saved successfully!\n",
+      {"window Open and Save", {VANTREL_WINDOW_PROBE_PATH, "IMAGE", "200"}, 201, kSavedBoxes, true},
+      {"window Open and Save past 251",
+       {VANTREL_WINDOW_PROBE_PATH, "IMAGE", "383"},
+       384,
+       kSavedBoxes,
        true},
   };
   return writers;
@@ -134,6 +146,22 @@ class FaultRun : public ::testing::Test {
                "fired");
   }
 
+  // The made image as `writer` leaves it.
+  std::vector<std::uint8_t> Written(const Writer& writer) const {
+    std::vector<std::uint8_t> bytes = made;
+    const int value = InternalNumberOf(writer.species);
+    test::PutTitleScreenCode(bytes, 0x791EE, value, FormFor(value));
+    return bytes;
+  }
+  // What `writer` says on stderr when it succeeds: past 251, the command
+  // line's note on the window.
+  std::string SuccessErr(const Writer& writer) const {
+    if (writer.window || writer.species <= 251) return "";
+    return "vantrel-cli: note: " + Utf8FromPath(image) +
+           ": the title screen's code at 0x791E4-0x791F1 now loads the species (a species above "
+           "251 needs it)\n";
+  }
+
   test::TempDir dir;
   fs::path image = dir / "image.gba";
   fs::path report = dir / "report";
@@ -148,8 +176,7 @@ class FaultTest : public FaultRun, public ::testing::WithParamInterface<const ch
 TEST_P(FaultTest, FailureIsReportedAndTheImageHoldsTheOldOrTheNewByte) {
   const std::string call = GetParam();
   for (const Writer& writer : Writers()) {
-    std::vector<std::uint8_t> written = made;
-    written[0x791EE] = writer.value;
+    const std::vector<std::uint8_t> written = Written(writer);
     for (int error : ErrorsOf(call)) {
       for (long nth = 1; nth <= 3; ++nth) {
         const Fault fault{call, error, nth};
@@ -167,7 +194,7 @@ TEST_P(FaultTest, FailureIsReportedAndTheImageHoldsTheOldOrTheNewByte) {
         if (!fired || error == EINTR) {
           EXPECT_EQ(result.exit_code, 0) << result.err;
           EXPECT_EQ(result.out, writer.success_out);
-          EXPECT_EQ(result.err, "");
+          EXPECT_EQ(result.err, SuccessErr(writer));
           EXPECT_TRUE(after == written);
         } else {
           // The command line prints the failure on stderr and exits 1; the
@@ -195,12 +222,10 @@ TEST_P(FaultTest, FailureIsReportedAndTheImageHoldsTheOldOrTheNewByte) {
 TEST_F(FaultRun, WithoutProcTheImageIsOpenedByNameAndStillWritten) {
   for (const Writer& writer : Writers()) {
     SCOPED_TRACE(writer.name);
-    std::vector<std::uint8_t> written = made;
-    written[0x791EE] = writer.value;
     ProgramResult result;
     ASSERT_TRUE(Run(writer, Fault{"open", ENOENT, 2}, result));
     EXPECT_EQ(result.out, writer.success_out) << result.err;
-    EXPECT_TRUE(ReadBytes(image) == written);
+    EXPECT_TRUE(ReadBytes(image) == Written(writer));
   }
 }
 
@@ -235,8 +260,7 @@ TEST_F(FaultRun, AnotherProgramActingDuringTheWriteChangesNothingElse) {
   std::vector<std::uint8_t> foreign = test::ImageBytes(test::kImageSize, 77);
   std::copy_n("AXVE", 4, foreign.begin() + 0xAC);
   for (const Writer& writer : Writers()) {
-    std::vector<std::uint8_t> written = made;
-    written[0x791EE] = writer.value;
+    const std::vector<std::uint8_t> written = Written(writer);
     for (const Race& race : kRaces) {
       if (writer.window && race.pause == kRenamedAfterTheCheck.pause) continue;
       SCOPED_TRACE(writer.name + ": " + race.what + " at " + race.pause);
@@ -343,7 +367,9 @@ TEST_P(FailingDiskTest, FailureIsReportedWithItsNumberAndNeverAsSuccess) {
   const FailingDisk& failing = GetParam();
   const std::uint64_t size = test::kImageSize;
   for (Writer writer : Writers()) {
-    if (failing.forced && writer.window) continue;
+    // Forced, only the cry byte is written: neither the window nor a
+    // species past 251.
+    if (failing.forced && (writer.window || writer.species > 251)) continue;
     if (failing.forced) writer.arguments.insert(writer.arguments.begin() + 1, "--force");
     SCOPED_TRACE(writer.name + " on " + failing.what);
     fs::create_directories(disk);
@@ -357,13 +383,14 @@ TEST_P(FailingDiskTest, FailureIsReportedWithItsNumberAndNeverAsSuccess) {
     ASSERT_EQ(Shell(failing.remount).exit_code, 0);
     EXPECT_EQ(fs::file_size(image), size);
     if (succeeded) {
-      EXPECT_EQ(ReadBytes(image)[0x791EE], writer.value);
+      EXPECT_EQ(ReadBytes(image)[0x791EE],
+                static_cast<std::uint8_t>(InternalNumberOf(writer.species)));
     } else {
       EXPECT_TRUE(std::any_of(failing.errors.begin(), failing.errors.end(), [&](auto number) {
         return said.find(FailureText(RuntimeError(number), writer.window)) != std::string::npos;
       })) << said;
     }
-    EXPECT_TRUE(writer.value == 0 || !succeeded) << said;
+    EXPECT_TRUE(writer.species == 0 || !succeeded) << said;
     TearDown();
   }
 }
@@ -371,25 +398,32 @@ TEST_P(FailingDiskTest, FailureIsReportedWithItsNumberAndNeverAsSuccess) {
 INSTANTIATE_TEST_SUITE_P(EachDisk, FailingDiskTest, ::testing::ValuesIn(kFailingDisks));
 
 // Two programs writing the same image at once: each succeeds, and the image
-// holds one of the two values with every other byte as it was.
+// holds one of the two values with every other byte as it was, also where
+// one of them rewrites the title screen's window and the other finds it.
 TEST(ConcurrentWriters, LeaveOneOfTheTwoValuesAndNothingElse) {
   test::TempDir dir;
   const fs::path image = test::MakeImage(dir / "image.gba", test::kImageSize, kMadeCry);
   const std::vector<std::uint8_t> made = ReadBytes(image);
+  const auto with = [&](int value, TitleScreenForm form) {
+    std::vector<std::uint8_t> bytes = made;
+    test::PutTitleScreenCode(bytes, 0x791EE, value, form);
+    return bytes;
+  };
   const std::string name = Utf8FromPath(image);
   for (int round = 0; round < 100; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
+    const bool wide = round % 2 == 1;
     ProgramResult first;
     std::thread other([&] { first = test::RunProgram({VANTREL_CLI_PATH, "set", name, "1"}); });
-    const ProgramResult second = test::RunProgram({VANTREL_CLI_PATH, "set", name, "Celebi"});
+    const ProgramResult second =
+        test::RunProgram({VANTREL_CLI_PATH, "set", name, wide ? "Rayquaza" : "Celebi"});
     other.join();
     EXPECT_EQ(first.exit_code, 0) << first.err;
     EXPECT_EQ(second.exit_code, 0) << second.err;
-    std::vector<std::uint8_t> after = ReadBytes(image);
-    ASSERT_EQ(after.size(), made.size());
-    EXPECT_TRUE(after[0x791EE] == 1 || after[0x791EE] == 251) << int{after[0x791EE]};
-    after[0x791EE] = kMadeCry;
-    ASSERT_TRUE(after == made);
+    const std::vector<std::uint8_t> after = ReadBytes(image);
+    ASSERT_TRUE(
+        after == with(1, TitleScreenForm::kStock) ||
+        after == (wide ? with(406, TitleScreenForm::kWide) : with(251, TitleScreenForm::kStock)));
   }
 }
 

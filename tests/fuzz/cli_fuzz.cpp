@@ -6,7 +6,7 @@
 // Whatever the arguments: the exit status is 0, 1 or 2; a failure says why
 // and a usage error prints nothing on the output; no file is created but
 // the WAV file of a successful cry, and none is resized or changed anywhere
-// but at the cry byte of "rom".
+// but in the title screen's window of "rom", which stays whole.
 //
 // The target works in its folder: give it absolute corpus and artifact paths.
 #include <unistd.h>
@@ -25,6 +25,10 @@ namespace fs = std::filesystem;
 using vantrel::fuzz::Check;
 
 constexpr std::size_t kCry = vantrel::CryOffset;
+constexpr std::size_t kCodeEnd = kCry + vantrel::kTitleCodeSize - vantrel::kTitleCryByteAt;
+// The title screen's window, which a write past 251 rewrites whole.
+constexpr std::size_t kWindow = kCry - vantrel::kTitleWindowBeforeCryByte;
+constexpr std::size_t kWindowSize = vantrel::kTitleWindowSize;
 
 // A byte pattern with a FireRed 1.0 header, and the title screen's code
 // around the cry byte when the size holds it.
@@ -39,19 +43,20 @@ std::string ImageBytes(std::size_t size) {
   int sum = 0x19;
   for (std::size_t i = 0xA0; i <= 0xBC; ++i) sum += static_cast<unsigned char>(bytes[i]);
   bytes[0xBD] = static_cast<char>(-sum & 0xFF);
-  if (size > kCry + vantrel::kCodeAfterCryByte.size()) {
-    const auto code = [&](std::size_t at, const auto& values) {
-      for (const std::uint8_t value : values) bytes[at++] = static_cast<char>(value);
-    };
-    code(kCry - vantrel::kCodeBeforeCryByte.size(), vantrel::kCodeBeforeCryByte);
+  if (size >= kCodeEnd) {
+    const vantrel::Code& code = vantrel::CodeOf(vantrel::TitleScreenForm::kStock);
+    for (const vantrel::CodePart& part : code.parts) {
+      for (std::size_t i = 0; i < part.bytes.size(); ++i) {
+        bytes[kCry - code.found + part.at + i] = static_cast<char>(part.bytes[i]);
+      }
+    }
     bytes[kCry] = static_cast<char>(vantrel::RestoreCry);
-    code(kCry + 1, vantrel::kCodeAfterCryByte);
   }
   return bytes;
 }
 
 const std::string& Rom() {
-  static const std::string bytes = ImageBytes(kCry + 1 + vantrel::kCodeAfterCryByte.size());
+  static const std::string bytes = ImageBytes(kCodeEnd);
   return bytes;
 }
 
@@ -108,10 +113,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static std::string short_image;
   vantrel::fuzz::ReadFile("rom", rom);
   Check(rom.size() == Rom().size(), "the image keeps its size");
-  const bool cry_changed = rom[kCry] != Rom()[kCry];
-  Check(!cry_changed || status == 0, "only a successful command changes the cry byte");
-  rom[kCry] = Rom()[kCry];
-  Check(rom == Rom(), "nothing but the cry byte changes");
+  const bool cry_changed = rom.compare(kWindow, kWindowSize, Rom(), kWindow, kWindowSize) != 0;
+  Check(!cry_changed || status == 0, "only a successful command changes the title screen's code");
+  vantrel::MemoryBytes held({reinterpret_cast<const std::uint8_t*>(rom.data()), rom.size()});
+  Check(vantrel::ReadImageCry(held, false).value.has_value(),
+        "the title screen's code stands whole in one form");
+  rom.replace(kWindow, kWindowSize, Rom(), kWindow, kWindowSize);
+  Check(rom == Rom(), "nothing but the title screen's window changes");
   Check(vantrel::fuzz::ReadFile("short", short_image) == Short(),
         "an image too short is left alone");
   for (const std::string& name : Names()) {

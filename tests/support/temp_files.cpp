@@ -1,6 +1,7 @@
 #include "support/temp_files.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -92,14 +93,20 @@ void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t val
 
 void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int species,
             const CrySound& sound) {
+  // The second block stands apart, so that an id read from the wrong word
+  // shows: the game's cry call reads ids 128 to 255 through the second word
+  // and all others through the first.
   constexpr std::uint32_t kTable = 0x60000;
+  constexpr std::uint32_t kSecondBlock = 0x64000;
   constexpr std::uint32_t kWave = 0x62000;
   constexpr std::uint32_t kCartridge = 0x08000000;
   const CryTableWords words = CryTableWordsFrom(first_word);
   PutCode(bytes, kCryCallCode, static_cast<std::size_t>(first_word));
   PutWord(bytes, static_cast<std::size_t>(words.block0), kCartridge + kTable);
-  PutWord(bytes, static_cast<std::size_t>(words.block1), kCartridge + kTable + 0x600);
-  const std::size_t entry = kTable + 12 * static_cast<std::size_t>(CryIdOf(species));
+  PutWord(bytes, static_cast<std::size_t>(words.block1), kCartridge + kSecondBlock);
+  const auto id = static_cast<std::size_t>(CryIdOf(species));
+  const std::size_t entry =
+      id >= 128 && id < 256 ? kSecondBlock + 12 * (id - 128) : kTable + 12 * id;
   bytes[entry] = 0;       // plain, forwards
   bytes[entry + 1] = 60;  // at the wave's own rate
   PutWord(bytes, entry + 4, kCartridge + kWave);

@@ -58,7 +58,8 @@ void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int speci
 void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
 
 // The title screen's code around `cry_byte` in `form`, naming `value` (an
-// internal species number).
+// internal species number), its window spelled out as the game's code has
+// it rather than taken from the code under test.
 void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, int value,
                         TitleScreenForm form = TitleScreenForm::kStock);
 

@@ -310,11 +310,24 @@ TEST_F(Form1Test, TheFourButtonsRunTheirCommandsOnTheImage) {
   Click("cryRestore");
   EXPECT_EQ(CryOf(image), 6);
   EXPECT_EQ(List()->currentText(), "Pikachu");
+  // A species past 251 is saved too, and selected when the image is opened
+  // again.
+  List()->setCurrentIndex(383);
+  Click("cmdSave");
+  dialogs.Accept(Utf8FromPath(image));
+  Click("cmdOpen");
+  EXPECT_EQ(List()->currentText(), "Rayquaza");
+  Click("cryRestore");
 
+  const ShownBox saved{"ROM saved successfully!", "Vantrel"};
+  const ShownBox restored{"Cry restored successfully!", "Vantrel"};
   EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{kOpened,
-                                                {"ROM saved successfully!", "Vantrel"},
+                                                saved,
                                                 {"Cry removed successfully!", "Vantrel"},
-                                                {"Cry restored successfully!", "Vantrel"}}));
+                                                restored,
+                                                saved,
+                                                kOpened,
+                                                restored}));
   EXPECT_EQ(vantrel::test::ReadBytes(image), vantrel::test::ImageBytes());
 }
 

@@ -290,11 +290,26 @@ TEST_F(Form1Test, ButtonsRunTheirCommands) {
   Click("cryRestore");
   expected[0x791EE] = 6;
   EXPECT_EQ(test::ReadBytes(image), expected);
+  // A species past 251 is saved too, and selected when the image is opened
+  // again; Restore puts the code back as the game has it.
+  SendMessageW(Get("cmbPoke"), CB_SETCURSEL, 383, 0);
+  Click("cmdSave");
+  dialogs.Accept(Utf8FromPath(image));
+  Click("cmdOpen");
+  EXPECT_EQ(form.Selection(), 383);
+  Click("cryRestore");
+  EXPECT_EQ(test::ReadBytes(image), expected);
 
-  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{{"ROM opened successfully!", "Vantrel"},
-                                                {"ROM saved successfully!", "Vantrel"},
+  const ShownBox opened{"ROM opened successfully!", "Vantrel"};
+  const ShownBox saved{"ROM saved successfully!", "Vantrel"};
+  const ShownBox restored{"Cry restored successfully!", "Vantrel"};
+  EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{opened,
+                                                saved,
                                                 {"Cry removed successfully!", "Vantrel"},
-                                                {"Cry restored successfully!", "Vantrel"}}));
+                                                restored,
+                                                saved,
+                                                opened,
+                                                restored}));
 }
 
 // The user's pick in the list reaches the core, whose answer the button
