@@ -327,7 +327,7 @@ def traced_calls(arguments, image):
     with tempfile.TemporaryDirectory() as folder:
         log = Path(folder) / "strace.txt"
         subprocess.run(["strace", "-f", "-y", "-o", str(log), str(CLI), *arguments],
-                       check=True, stdout=subprocess.DEVNULL)
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         lines = log.read_text().splitlines()
     real = re.escape(str(image.resolve()))
     on_fd = re.compile(r"^(?:\d+ +)?(\w+)\(\d+<" + real + r">(.*)\) += (-?\d+)")
@@ -394,6 +394,21 @@ def audit():
           f"{'OK' if set_ok else 'FAIL'} (at most the header, the code around the cry byte "
           f"and its page read, that page mapped, exactly the cry byte changed)")
     ok &= set_ok
+
+    # Past 251 the same: one mapping of the page, and only the window changed,
+    # whole.
+    before = image.read_bytes()
+    calls = traced_calls(["set", str(image), "Rayquaza"], image)
+    after = image.read_bytes()
+    maps = [text for name, text, _ in calls if name == "mmap"]
+    changed = [i for i in range(len(before)) if before[i] != after[i]]
+    window_ok = (not transferred(calls, "write") and len(maps) == 1 and
+                 all(WINDOW_AT <= i < WINDOW_AT + len(WIDE_RAYQUAZA) for i in changed) and
+                 window_bytes(image) == WIDE_RAYQUAZA)
+    print(f"  set Rayquaza: {summarize(calls)}")
+    print(f"        mapped {maps}, changed {changed}: {'OK' if window_ok else 'FAIL'} (one page "
+          "mapped, only the 14 bytes of the window changed, now the wide form)")
+    ok &= window_ok
 
     calls = traced_calls(["show", str(image)], image)
     writes = transferred(calls, "write")
