@@ -27,6 +27,7 @@
 #include "cry/cry_slot.h"
 #include "cry/image_cry.h"
 #include "cry/image_store.h"
+#include "cry/name_text.h"
 #include "cry/species_list.h"
 #include "cry/window_state.h"
 #include "runtime/app.h"

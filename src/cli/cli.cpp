@@ -17,11 +17,12 @@ std::string Usage() {
          "Shows or changes the cry a FireRed or LeafGreen image plays on its title screen.\n"
          "\n"
          "  show IMAGE...          print the cry of each image: NUMBER NAME\n"
-         "  info IMAGE...          print the size, the header's fields, the release, where\n"
-         "                         the cry byte is and how it was found, the form of the\n"
-         "                         title screen's code, the cry, and where the cry table\n"
-         "                         is and how it was found\n"
-         "  set IMAGE SPECIES      write a species, by name or by number 0 to " +
+         "  info IMAGE...          print the size, the header's fields, whose names the\n"
+         "                         species carry, the release, where the cry byte is and\n"
+         "                         how it was found, the form of the title screen's code,\n"
+         "                         the cry, and where the cry table is and how it was found\n"
+         "  set IMAGE SPECIES      write a species, by its name in the image or in English\n"
+         "                         (capitals, blanks and accents aside) or by number 0 to " +
          std::to_string(kSpeciesCount) +
          "\n"
          "  remove IMAGE           write 0: no cry\n"
@@ -31,7 +32,8 @@ std::string Usage() {
          "  cry IMAGE [SPECIES] -o FILE\n"
          "                         write the cry of SPECIES, or the title screen's, from the\n"
          "                         image as a WAV file; -o - writes it to the output\n"
-         "  species                list the species: NUMBER<TAB>NAME\n"
+         "  species [IMAGE]        list the species: NUMBER<TAB>NAME, named as IMAGE names\n"
+         "                         them\n"
          "  --help, --version\n"
          "\n"
          "The cry byte is found by the title screen's own code, and the cry table by\n"
@@ -69,12 +71,12 @@ std::string ByteText(std::uint8_t byte) {
 
 // The release, then where its cry byte is and how it was found, and its stock
 // cry: "FireRed 1.1 (BPRE, version 1): cry byte at 0x..., stock cry 6 Charizard"
-std::string CryByteText(const CryByteLocation& location) {
+std::string CryByteText(const CryByteLocation& location, const std::vector<std::string>& names) {
   const std::string release = ReleaseText(location) + ": ";
   if (!location.offset) return release + "no cry byte, " + FindingText(location);
   return release + "cry byte at " + HexNumber(*location.offset) +
          (location.at_release_offset ? "" : ", " + FindingText(location)) + ", stock cry " +
-         DescribeCry(location.stock);
+         DescribeCry(location.stock, names);
 }
 
 // Where the cry table's two blocks are, the words that hold their address,
@@ -85,6 +87,12 @@ std::string CryTableText(const CryTableLocation& table) {
   return "at " + HexNumber(table.block0) + " and " + HexNumber(table.block1) + " (words at " +
          HexNumber(table.words->block0) + " and " + HexNumber(table.words->block1) + "), " +
          CryTableFindingText(table);
+}
+
+// "names: the image's own, French (language 3), from 0x2402EC", or why not.
+std::string NamesText(const NameTable& table) {
+  if (table.names.empty()) return "built in (" + table.unusable + ")";
+  return "the image's own, " + LanguageText(table.language) + ", from " + HexNumber(*table.at);
 }
 
 // The form of the title screen's code: "stock (one byte)", "wide (species
@@ -115,9 +123,10 @@ ImageLines InfoLines(const CryReading& reading) {
   } else {
     lines.push_back("header: none (the file ends before " + HexNumber(kHeaderEnd) + ")");
   }
-  lines.push_back("release: " + CryByteText(reading.location));
+  lines.push_back("names: " + NamesText(reading.names.table));
+  lines.push_back("release: " + CryByteText(reading.location, reading.names.shown));
   lines.push_back("title screen's code: " + TitleScreenCodeText(reading));
-  lines.push_back(reading.value ? "cry: " + DescribeCry(*reading.value)
+  lines.push_back(reading.value ? "cry: " + DescribeCry(*reading.value, reading.names.shown)
                                 : std::string("cry: none (no cry byte)"));
   lines.push_back("cry table: " + CryTableText(reading.location.cry_table));
   if (reading.location.half_written) return {lines, reading.location};
@@ -169,12 +178,15 @@ std::string RewrittenText(const CryWriting& writing) {
   return window + " is back as the game has it, the species in the cry byte";
 }
 
-// Writes where the image's cry byte is found, through the open file that
-// found it; refuses, unless forced, where none is.
-int Write(const std::string& image, std::optional<int> species, std::string_view success,
-          bool force, Output& out, Output& err) {
+// Writes as `write` does, through the open file that found the cry byte,
+// and says what it did; refuses, unless forced, where no cry byte is found.
+// `write` gives nothing for a typed name it refused, having said why.
+int Write(const std::string& image, const std::function<std::optional<CryWriting>()>& write,
+          std::string_view success, Output& out, Output& err) {
   try {
-    const CryWriting writing = WriteImageCry(PathFromUtf8(image), species, force);
+    const std::optional<CryWriting> written = write();
+    if (!written) return kUsageError;
+    const CryWriting& writing = *written;
     const CryByteLocation& location = writing.location;
     if (writing.needs_code) {
       err << NoCryByteLine(image, location) << "; nothing written (a species above "
@@ -214,13 +226,34 @@ int Delivered(Output& out, Output& err, int status, bool writes = false) {
   return status == kDone ? kFileFailure : status;
 }
 
-int ListSpecies(Output& out) {
-  const auto& species = SpeciesList();
-  for (std::size_t i = 0; i < species.size(); ++i) {
-    out << std::to_string(ValueOfPosition(static_cast<std::int16_t>(i))) << '\t' << species[i]
+int ListSpecies(const std::vector<std::string>& names, Output& out) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    out << std::to_string(ValueOfPosition(static_cast<std::int16_t>(i))) << '\t' << names[i]
         << '\n';
   }
   return kDone;
+}
+
+// The species a name typed for an image whose list shows `names` names; a
+// usage error said when it names none, or several.
+std::optional<int> NamedSpecies(const std::string& typed, const std::vector<std::string>& names,
+                                Output& err) {
+  const std::vector<int> named = SpeciesNamed(typed, names);
+  if (named.size() == 1) return named.front();
+  if (named.empty()) {
+    const std::optional<std::string> near = ClosestSpecies(typed, names);
+    UsageError(err, "unknown species " + typed + (near ? "; did you mean " + *near + "?" : ""));
+    return std::nullopt;
+  }
+  std::string each;
+  for (const int species : named) {
+    each += (each.empty()              ? ""
+             : species == named.back() ? " and "
+                                       : ", ") +
+            DescribeCry(InternalNumberOf(species), names);
+  }
+  UsageError(err, typed + " names more than one species: " + each + "; give its number");
+  return std::nullopt;
 }
 
 }  // namespace
@@ -262,30 +295,39 @@ int Run(const std::vector<std::string>& arguments, Output& out, Output& err,
                          return InfoLines(ReadImageCry(PathFromUtf8(image), true));
                        }));
     }
-    return Delivered(out, err, ForEachImage(rest, out, err, [](const std::string& image) {
-                       const CryReading reading = ReadImageCry(PathFromUtf8(image), false);
-                       if (!reading.value) return ImageLines{{}, reading.location};
-                       return ImageLines{{DescribeCry(*reading.value)}, std::nullopt};
-                     }));
+    return Delivered(
+        out, err, ForEachImage(rest, out, err, [](const std::string& image) {
+          const CryReading reading = ReadImageCry(PathFromUtf8(image), false);
+          if (!reading.value) return ImageLines{{}, reading.location};
+          return ImageLines{{DescribeCry(*reading.value, reading.names.shown)}, std::nullopt};
+        }));
   }
-  if (command == "set") {
-    if (rest.size() != 2) return UsageError(err, "set needs an image and a species");
-    const std::optional<int> value = ParseSpecies(rest[1]);
-    if (!value) {
-      const std::optional<std::string_view> near = ClosestSpecies(rest[1]);
-      return UsageError(err, "unknown species " + rest[1] +
-                                 (near ? "; did you mean " + std::string(*near) + "?" : ""));
+  if (command == "set" || command == "remove" || command == "restore") {
+    const bool set = command == "set";
+    if (rest.size() != (set ? 2u : 1u)) {
+      return UsageError(err,
+                        set ? "set needs an image and a species" : command + " needs one image");
     }
-    return Delivered(out, err, Write(rest[0], *value, "ROM saved successfully!", force, out, err),
-                     true);
-  }
-  if (command == "remove" || command == "restore") {
-    if (rest.size() != 1) return UsageError(err, command + " needs one image");
-    const int status =
-        command == "remove"
-            ? Write(rest[0], NoCry, "Cry removed successfully!", force, out, err)
-            : Write(rest[0], std::nullopt, "Cry restored successfully!", force, out, err);
-    return Delivered(out, err, status, true);
+    const std::filesystem::path path = PathFromUtf8(rest[0]);
+    std::function<std::optional<CryWriting>()> write;
+    if (!set || IsNumber(rest[1])) {
+      const std::optional<int> species = set                   ? SpeciesNumbered(rest[1])
+                                         : command == "remove" ? std::optional<int>(NoCry)
+                                                               : std::nullopt;
+      if (set && !species) return UsageError(err, "unknown species " + rest[1]);
+      write = [&, species] { return WriteImageCry(path, species, force); };
+    } else {
+      // A name is the image's: it is read through the file written.
+      write = [&] {
+        return WriteImageCry(
+            path, [&](const ImageNames& names) { return NamedSpecies(rest[1], names.shown, err); },
+            force);
+      };
+    }
+    const std::string_view success = set                   ? "ROM saved successfully!"
+                                     : command == "remove" ? "Cry removed successfully!"
+                                                           : "Cry restored successfully!";
+    return Delivered(out, err, Write(rest[0], write, success, out, err), true);
   }
   if (command == "cry") {
     if (rest.empty() || rest.size() > 2)
@@ -293,17 +335,32 @@ int Run(const std::vector<std::string>& arguments, Output& out, Output& err,
     if (!output) return UsageError(err, "cry needs -o FILE, or -o - for the output");
     std::optional<int> species;
     if (rest.size() == 2) {
-      species = ParseSpecies(rest[1]);
-      if (!species || *species == NoCry) {
+      if (SpeciesNumbered(rest[1]) == NoCry || (IsNumber(rest[1]) && !SpeciesNumbered(rest[1]))) {
         return UsageError(
             err, "cry needs a species 1 to " + std::to_string(kSpeciesCount) + ", not " + rest[1]);
+      }
+      species = SpeciesNumbered(rest[1]);
+      if (!species) {
+        try {
+          species = NamedSpecies(rest[1], ReadImageNames(PathFromUtf8(rest[0])).shown, err);
+        } catch (const RuntimeError& error) {
+          PrintFailure(err, "", error);
+          return Delivered(out, err, kFileFailure);
+        }
+        if (!species) return kUsageError;
       }
     }
     return Delivered(out, err, ExportCry(rest[0], species, *output, out, err, standard_output));
   }
   if (command == "species") {
-    if (!rest.empty()) return UsageError(err, "species takes no arguments");
-    return Delivered(out, err, ListSpecies(out));
+    if (rest.size() > 1) return UsageError(err, "species takes at most one image");
+    if (rest.empty()) return Delivered(out, err, ListSpecies(ShownNames({}), out));
+    try {
+      return Delivered(out, err, ListSpecies(ReadImageNames(PathFromUtf8(rest[0])).shown, out));
+    } catch (const RuntimeError& error) {
+      PrintFailure(err, "", error);
+      return kFileFailure;
+    }
   }
   return UsageError(err, "unknown command " + command);
 }

@@ -65,8 +65,8 @@ int ExportCry(const std::string& image, std::optional<int> species, const std::s
         << (errno != 0 ? ": " + std::generic_category().message(errno) : "") << '\n';
     return kFileFailure;
   }
-  out << PrintableName(output) << ": " << SpeciesName(cry.species) << "'s cry, "
-      << Seconds(cry.sound) << " at " << std::to_string(cry.sound.rate) << " Hz\n";
+  out << PrintableName(output) << ": " << cry.name << "'s cry, " << Seconds(cry.sound) << " at "
+      << std::to_string(cry.sound.rate) << " Hz\n";
   return kDone;
 }
 

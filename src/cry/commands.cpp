@@ -44,6 +44,7 @@ void EditingCommands::OpenPath(const std::string& path) {
   }
   has_cry_table_ = location.cry_table.words.has_value();
   window_.SetRomPath(store_.Kept(path));
+  ShowNames(reading->names.shown);
   // A value that names no species (a placeholder, a number past the last)
   // shows no entry, as "no cry" does; so does a window half written.
   const std::optional<int> species = NationalNumberOf(reading->value.value_or(NoCry));
@@ -64,11 +65,20 @@ void EditingCommands::OpenPath(const std::string& path) {
 void EditingCommands::CloseImageWithoutCryByte(const CryByteLocation& location) {
   has_cry_table_ = false;
   window_.SetEditingEnabled(false);
+  ShowNames({SpeciesList().begin(), SpeciesList().end()});
   window_.SetSelection(-1);
   window_.SetRomPath("");
   ShowPlayState();
   MsgBox("Vantrel cannot find the title screen's cry byte in this image (" + FindingText(location) +
          ") and will not write to it.");
+}
+
+// Most images show the names shown already: the list is refilled only when
+// they change.
+void EditingCommands::ShowNames(const std::vector<std::string>& names) {
+  if (names == names_) return;
+  names_ = names;
+  window_.SetSpeciesList(names_);
 }
 
 // The image is opened anew for each write, so the cry byte is found again
@@ -145,8 +155,8 @@ void EditingCommands::ShowPlayState() {
     window_.SetPlayState(false, "");
     return;
   }
-  window_.SetPlayState(
-      true, "Play " + std::string(SpeciesName(*species)) + "'s cry from " + window_.RomPath());
+  const std::string_view name = SentenceName(names_[static_cast<std::size_t>(*species - 1)]);
+  window_.SetPlayState(true, "Play " + std::string(name) + "'s cry from " + window_.RomPath());
 }
 
 }  // namespace vantrel

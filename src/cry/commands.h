@@ -6,9 +6,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cry/cry_player.h"
 #include "cry/image_store.h"
+#include "cry/species_list.h"
 #include "cry/window_state.h"
 #include "dialogs/cls_common_dialog.h"
 #include "image_format/cry_locator.h"
@@ -30,7 +32,11 @@ class EditingCommands {
  public:
   EditingCommands(WindowState& window, DialogFactory make_dialog, CryPlayer& player,
                   ImageStore& store = FileImages())
-      : window_(window), make_dialog_(std::move(make_dialog)), player_(player), store_(store) {}
+      : window_(window),
+        make_dialog_(std::move(make_dialog)),
+        player_(player),
+        store_(store),
+        names_(SpeciesList().begin(), SpeciesList().end()) {}
 
   // Asks for an image and opens it. Cancel changes nothing.
   void Open();
@@ -62,6 +68,8 @@ class EditingCommands {
   // where the image's cry byte is found at the time of the write.
   void Write(std::optional<int> species, std::string_view success);
   void CloseImageWithoutCryByte(const CryByteLocation& location);
+  // Shows `names` in the list, where it shows others.
+  void ShowNames(const std::vector<std::string>& names);
   // The species whose cry Play would play, if any.
   std::optional<int> SpeciesToPlay() const;
   void ShowPlayState();
@@ -72,6 +80,9 @@ class EditingCommands {
   ImageStore& store_;
   // Whether Open found the open image's cry table.
   bool has_cry_table_ = false;
+  // The species as the list shows them: the open image's names, else the
+  // built-in ones.
+  std::vector<std::string> names_;
 };
 
 }  // namespace vantrel

@@ -16,12 +16,23 @@ std::uint16_t ReadValue(ByteSource& image, const CryByteLocation& location) {
                                                  : ReadCry(image, *location.offset);
 }
 
+ImageNames NamesOf(ByteSource& image, const ImageHeader& header) {
+  ImageNames names{ReadNameTable(image, header), {}};
+  names.shown = ShownNames(names.table);
+  return names;
+}
+
 }  // namespace
 
+ImageNames ReadImageNames(ByteSource& image) {
+  return NamesOf(image, ReadImageHeader(image));
+}
+
 CryReading ReadImageCry(ByteSource& image, bool with_cry_table) {
-  CryReading reading{with_cry_table ? LocateCryByteAndTable(image) : LocateCryByte(image),
-                     std::nullopt};
+  CryReading reading{
+      with_cry_table ? LocateCryByteAndTable(image) : LocateCryByte(image), std::nullopt, {}};
   if (reading.location.offset) reading.value = ReadValue(image, reading.location);
+  reading.names = NamesOf(image, reading.location.header);
   return reading;
 }
 
@@ -65,8 +76,11 @@ CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<int> speci
 
 ImageCrySound ReadImageCrySound(ByteSource& file, std::optional<int> species) {
   const CryByteLocation location = LocateCryByteAndTable(file);
-  const std::string cry = species ? std::string(SpeciesName(*species)) + "'s cry"
-                                  : std::string("the title screen's cry");
+  const std::vector<std::string> names = NamesOf(file, location.header).shown;
+  const auto name_of = [&](int number) {
+    return std::string(SentenceName(names[static_cast<std::size_t>(number - 1)]));
+  };
+  const std::string cry = species ? name_of(*species) + "'s cry" : "the title screen's cry";
   const std::optional<CryTableWords>& table = location.cry_table.words;
   if (!table) {
     throw CryDataError(cry + ": the image has no cry table Vantrel can find (" +
@@ -88,11 +102,11 @@ ImageCrySound ReadImageCrySound(ByteSource& file, std::optional<int> species) {
                          ", names no species");
     }
   }
-  ImageCrySound sound{*species, {}};
+  ImageCrySound sound{*species, name_of(*species), {}};
   try {
     sound.sound = DecodeCry(file, *table, *species);
   } catch (const CryDataError& error) {
-    throw CryDataError(std::string(SpeciesName(*species)) + "'s cry: " + error.what());
+    throw CryDataError(sound.name + "'s cry: " + error.what());
   }
   return sound;
 }

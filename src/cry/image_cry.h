@@ -2,23 +2,40 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "image_format/cry_locator.h"
 #include "image_format/cry_sound.h"
+#include "image_format/name_table.h"
 #include "runtime/byte_source.h"
 
 namespace vantrel {
 
-// An image's cry byte and the species its title screen's code names, and its
-// cry table when asked for, found in one reading of the image.
+// The names an image gives its species, and the list shown for it: the
+// image's own, or the built-in ones where its table cannot be used.
+struct ImageNames {
+  NameTable table;
+  std::vector<std::string> shown;
+};
+
+// Reads the image's header and names table. By path the image is opened
+// read-only once. File failures are raised.
+ImageNames ReadImageNames(ByteSource& image);
+ImageNames ReadImageNames(const std::filesystem::path& path);
+
+// An image's cry byte and the species its title screen's code names, its
+// names, and its cry table when asked for, found in one reading of the
+// image.
 struct CryReading {
   CryByteLocation location;
   // When the code was found: the game's internal species number, 0 for no
   // cry (a national number up to 251).
   std::optional<std::uint16_t> value;
+  ImageNames names;
 };
 
 // Finds the image's cry byte and reads it, and, when asked, its cry table: a
@@ -57,10 +74,17 @@ CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<int> s
 // The same on an image held in memory, for a front end that saves it whole.
 CryWriting WriteImageCry(std::span<std::uint8_t> image, std::optional<int> species,
                          bool force = false);
+// The same for the species `choose` picks from the image's names, read
+// through the same open file; nothing when it picks none, and nothing is
+// written then.
+using SpeciesChooser = std::function<std::optional<int>(const ImageNames&)>;
+std::optional<CryWriting> WriteImageCry(const std::filesystem::path& path,
+                                        const SpeciesChooser& choose, bool force = false);
 
-// A species' cry as the image holds it.
+// A species' cry as the image holds it, and its name as the image gives it.
 struct ImageCrySound {
   int species = 0;
+  std::string name;
   CrySound sound;
 };
 
@@ -68,7 +92,8 @@ struct ImageCrySound {
 // empty, from the image as it is now (by path, opened read-only).
 // File failures raise RuntimeError; an image with no cry table, no species
 // on its title screen, or a table or wave that cannot be played raises
-// CryDataError, whose text starts with the cry it is about.
+// CryDataError, whose text starts with the cry it is about, named as the
+// image names it.
 ImageCrySound ReadImageCrySound(ByteSource& image, std::optional<int> species);
 ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species);
 

@@ -18,14 +18,37 @@ CryReading ReadImageCry(const std::filesystem::path& path, bool with_cry_table) 
   return reading;
 }
 
-CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<int> species,
-                         bool force) {
-  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kReadWrite);
+ImageNames ReadImageNames(const std::filesystem::path& path) {
+  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kRead);
+  ImageNames names = ReadImageNames(file);
+  file.Close();
+  return names;
+}
+
+namespace {
+
+CryWriting WriteThrough(BinaryFile& file, std::optional<int> species, bool force) {
   const CryWriting plan = PlanCryWrite(file, species, force);
   if (plan.at && plan.bytes.size() == 1) WriteCry(file, *plan.at, plan.bytes.front());
   if (plan.at && plan.bytes.size() > 1) WriteCry(file, *plan.at, plan.bytes);
   file.Close();
   return plan;
+}
+
+}  // namespace
+
+CryWriting WriteImageCry(const std::filesystem::path& path, std::optional<int> species,
+                         bool force) {
+  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kReadWrite);
+  return WriteThrough(file, species, force);
+}
+
+std::optional<CryWriting> WriteImageCry(const std::filesystem::path& path,
+                                        const SpeciesChooser& choose, bool force) {
+  BinaryFile file = BinaryFile::Open(path, BinaryFile::Access::kReadWrite);
+  const std::optional<int> species = choose(ReadImageNames(file));
+  if (!species) return std::nullopt;
+  return WriteThrough(file, species, force);
 }
 
 ImageCrySound ReadImageCrySound(const std::filesystem::path& path, std::optional<int> species) {

@@ -1,9 +1,11 @@
 #include "cry/species_list.h"
 
+#include "cry/name_text.h"
+
 namespace vantrel {
 
-const SpeciesNames& SpeciesList() {
-  static constexpr SpeciesNames kSpecies = {
+const BuiltInSpecies& SpeciesList() {
+  static constexpr BuiltInSpecies kSpecies = {
       // 1 to 10
       "Bulbasaur",
       "Ivysaur",
@@ -421,9 +423,23 @@ const SpeciesNames& SpeciesList() {
   return kSpecies;
 }
 
+std::vector<std::string> ShownNames(const NameTable& table) {
+  std::vector<std::string> shown(SpeciesList().begin(), SpeciesList().end());
+  if (table.names.empty()) return shown;
+  for (int species = 1; species <= kSpeciesCount; ++species) {
+    const std::string& own = table.names[static_cast<std::size_t>(InternalNumberOf(species))];
+    std::string& listed = shown[static_cast<std::size_t>(species - 1)];
+    if (!SameAsListed(own, listed)) listed = TitleCased(own);
+  }
+  return shown;
+}
+
+std::string_view SentenceName(std::string_view listed) {
+  return listed.substr(0, listed.find_last_not_of(' ') + 1);
+}
+
 std::string_view SpeciesName(int number) {
-  const std::string_view name = SpeciesList()[static_cast<std::size_t>(number - 1)];
-  return name.substr(0, name.find_last_not_of(' ') + 1);
+  return SentenceName(SpeciesList()[static_cast<std::size_t>(number - 1)]);
 }
 
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -11,6 +12,9 @@ class WindowState {
  public:
   virtual ~WindowState() = default;
 
+  // Fills the species list with `names`, the species in national order,
+  // nothing selected.
+  virtual void SetSpeciesList(const std::vector<std::string>& names) = 0;
   // The list position selected, -1 for none.
   virtual std::int16_t Selection() const = 0;
   virtual void SetSelection(std::int16_t position) = 0;
@@ -31,6 +35,10 @@ class WindowState {
 // their state apart from their controls.
 class PlainWindowState : public WindowState {
  public:
+  void SetSpeciesList(const std::vector<std::string>& names) override {
+    species = names;
+    selection = -1;
+  }
   std::int16_t Selection() const override { return selection; }
   void SetSelection(std::int16_t position) override { selection = position; }
   void SetEditingEnabled(bool enabled) override {
@@ -44,6 +52,7 @@ class PlainWindowState : public WindowState {
   void SetRomPath(const std::string& path) override { rom_path = path; }
   std::uintptr_t OwnerHandle() const override { return owner; }
 
+  std::vector<std::string> species;
   std::int16_t selection = -1;
   bool list_enabled = false;
   bool save_enabled = false;

@@ -3,6 +3,7 @@
 #include <array>
 #include <numeric>
 
+#include "image_format/releases.h"
 #include "runtime/hex.h"
 
 namespace vantrel {
@@ -29,11 +30,15 @@ ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int
   const auto summed = first_bytes.subspan(kHeaderStart, kComplementAt - kHeaderStart);
   const unsigned sum = std::accumulate(summed.begin(), summed.end(), 0u);
   header.expected_complement = static_cast<std::uint8_t>(0u - (0x19u + sum));
+  if (first_bytes.size() >= kSecondHeaderEnd) {
+    header.language = WordAt(first_bytes, kLanguageAt);
+    header.names_address = WordAt(first_bytes, kNamesAddressAt);
+  }
   return header;
 }
 
 ImageHeader ReadImageHeader(ByteSource& image) {
-  std::array<std::uint8_t, kHeaderEnd> first{};
+  std::array<std::uint8_t, kSecondHeaderEnd> first{};
   const std::int64_t size = image.Size();
   return ParseImageHeader(std::span(first).first(image.Read(0, first)), size);
 }

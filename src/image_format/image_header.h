@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -20,6 +21,13 @@ inline constexpr std::size_t kComplementAt = 0xBD;
 inline constexpr std::size_t kHeaderEnd = 0xBE;
 inline constexpr std::uint8_t kFixedByte = 0x96;
 
+// The game's own second header follows at 0x100; of it Vantrel reads the
+// language and the cartridge address of the species names table, both
+// little-endian words.
+inline constexpr std::size_t kLanguageAt = 0x104;
+inline constexpr std::size_t kNamesAddressAt = 0x144;
+inline constexpr std::size_t kSecondHeaderEnd = 0x148;
+
 struct ImageHeader {
   std::int64_t file_size = 0;
   // False when the file ends before 0xBE; the fields below are then empty.
@@ -31,6 +39,9 @@ struct ImageHeader {
   std::uint8_t software_version = 0;
   std::uint8_t complement = 0;
   std::uint8_t expected_complement = 0;
+  // The second header's fields, when the file holds them.
+  std::optional<std::uint32_t> language;
+  std::optional<std::uint32_t> names_address;
 
   bool FixedByteOk() const { return present && fixed_byte == kFixedByte; }
   bool ComplementMatches() const { return present && complement == expected_complement; }
@@ -41,7 +52,8 @@ struct ImageHeader {
 // not present; nothing is thrown.
 ImageHeader ParseImageHeader(std::span<const std::uint8_t> first_bytes, std::int64_t file_size);
 
-// Reads the header of an image: its first kHeaderEnd bytes and its size.
+// Reads the header of an image, the second header's fields with it: its
+// first kSecondHeaderEnd bytes, in one read, and its size.
 ImageHeader ReadImageHeader(ByteSource& image);
 
 // Header text for a terminal: printable ASCII as it is, trailing NULs

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <sstream>
 #include <tuple>
 
 #include "cli/cli.h"
@@ -119,7 +121,7 @@ TEST_F(CliTest, UsageErrorsExitTwoAndTouchNothing) {
       {"set", Text(image), ""},
       {"remove"},
       {"restore", Text(image), Text(image)},
-      {"species", "extra"},
+      {"species", "one", "two"},
       {"info"},
       {"--bogus", "show", Text(image)},
       {"cry", Text(image), "Mew"},
@@ -187,6 +189,8 @@ TEST_F(CliTest, InfoPrintsTheHeaderItsChecksAndTheCry) {
             "software version: 0\n"
             "fixed byte 0xB2: 0x96 (as expected)\n"
             "header complement 0xBD: 0x9B (matches)\n"
+            "names: built in (the image's names table's address, 0xA0816243, lies outside the "
+            "image)\n"
             "release: FireRed 1.0 (BPRE, version 0): cry byte at 0x791EE, stock cry 6 Charizard\n"
             "title screen's code: stock (one byte)\n"
             "cry: 6 Charizard\n"
@@ -211,6 +215,8 @@ TEST_F(CliTest, InfoShowsWhatIsWrongWithAnotherImage) {
             "software version: 1\n"
             "fixed byte 0xB2: 0x00 (expected 0x96)\n"
             "header complement 0xBD: 0x9B (expected 0xC1)\n"
+            "names: built in (the image's names table's address, 0xA0816243, lies outside the "
+            "image)\n"
             "release: unknown release (AXVE, version 1): cry byte at 0x791EE, found by the title "
             "screen's code, stock cry 6 Charizard\n"
             "title screen's code: stock (one byte)\n"
@@ -226,6 +232,9 @@ TEST_F(CliTest, InfoOfShortFilesSaysWhatIsMissing) {
   EXPECT_EQ(result.exit_code, 1);
   const std::string t = Text(tiny) + ": ";
   EXPECT_EQ(result.out, t + "size: 189 bytes\n" + t + "header: none (the file ends before 0xBE)\n" +
+                            t +
+                            "names: built in (the image ends before its second header's word at "
+                            "0x144)\n" +
                             t + "release: no header: no cry byte, the title screen's code is not " +
                             "in the image\n" + t + "title screen's code: none\n" + t +
                             "cry: none (no cry byte)\n" + t +
@@ -490,6 +499,108 @@ TEST_F(CliTest, AHalfWrittenWindowIsNamedAndAnyWriteMendsIt) {
                                  "again\n");
       EXPECT_EQ(ReadBytes(image), *mended);
     }
+  }
+}
+
+// The species under the names the image gives them: a French-like image's
+// own (made-up but for the few the game's facts give), an English one's
+// spelt otherwise but shown as built in, and a table that cannot be used,
+// which leaves the built-in list and says why.
+TEST_F(CliTest, TheImagesOwnNamesAreShownAndTaken) {
+  const std::string name = Text(image);
+  const auto listed = [&](const std::vector<std::string>& arguments) {
+    std::vector<std::string> lines;
+    std::istringstream out(Cli(arguments).out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    return lines;
+  };
+  const std::vector<std::string> built_in = listed({"species"});
+  std::vector<std::string> english = test::EnglishNames();
+  english[122] = "MR. MIME";
+  english[233] = "PORYGON2";
+  std::vector<std::string> french = test::EnglishNames();
+  french[4] = "SALAMÈCHE";
+  french[6] = "DRACAUFEU";
+  french[122] = "M. MIME";
+  french[406] = "RAYQUAGON";
+  french[5] = "CHARIZARD";  // another species' English name
+  constexpr std::size_t kTable = 0x70000;
+  for (const auto& [names, language] : {std::pair{&english, 2u}, {&french, 3u}}) {
+    std::vector<std::uint8_t> made = ImageBytes();
+    test::PutNames(made, kTable, language, *names);
+    test::WriteBytes(image, made);
+    const std::vector<std::string> shown = listed({"species", name});
+    ASSERT_EQ(shown.size(), 386u);
+    if (language == 2) {
+      EXPECT_EQ(shown, built_in);
+      EXPECT_NE(Cli({"info", name})
+                    .out.find("\nnames: the image's own, English (language 2), from 0x70000\n"),
+                std::string::npos);
+      continue;
+    }
+    EXPECT_EQ(shown[3], "4\tSalamèche");
+    EXPECT_EQ(shown[5], "6\tDracaufeu");
+    EXPECT_EQ(shown[24], "25\tPikachu");
+    EXPECT_EQ(shown[121], "122\tM. Mime");
+    EXPECT_EQ(shown[383], "384\tRayquagon");
+    EXPECT_EQ(Cli({"show", name}).out, "6 Dracaufeu\n");
+    const std::string info = Cli({"info", name}).out;
+    EXPECT_NE(info.find("\nnames: the image's own, French (language 3), from 0x70000\n"),
+              std::string::npos);
+    EXPECT_NE(info.find("stock cry 6 Dracaufeu\n"), std::string::npos) << info;
+    for (const std::string typed : {"salameche", "Salamèche", " SALAMÈCHE ", "charmander"}) {
+      EXPECT_EQ(Cli({"set", name, typed}).exit_code, 0) << typed;
+      EXPECT_EQ(Cli({"show", name}).out, "4 Salamèche\n") << typed;
+    }
+    EXPECT_EQ(Cli({"set", name, "rayquagon"}).exit_code, 0);
+    EXPECT_EQ(Cli({"show", name}).out, "384 Rayquagon\n");
+    ProgramResult refused = Cli({"set", name, "dracofeu"});
+    EXPECT_EQ(refused.exit_code, 2);
+    EXPECT_EQ(refused.err,
+              "vantrel-cli: unknown species dracofeu; did you mean Dracaufeu?\n"
+              "Try 'vantrel-cli --help'.\n");
+    refused = Cli({"set", name, "Charizard"});
+    EXPECT_EQ(refused.exit_code, 2);
+    EXPECT_EQ(refused.err,
+              "vantrel-cli: Charizard names more than one species: 5 Charizard and 6 Dracaufeu; "
+              "give its number\nTry 'vantrel-cli --help'.\n");
+    EXPECT_EQ(Cli({"cry", name, "Charizard", "-o", Text(dir / "c.wav")}).exit_code, 2);
+  }
+
+  // A table that cannot be used: the built-in list, and why.
+  struct Unusable {
+    std::size_t at;
+    std::size_t size = test::kImageSize;
+    std::function<void(std::vector<std::uint8_t>&)> spoil;
+    std::string why;
+  };
+  const std::vector<Unusable> unusable = {
+      {test::kImageSize,
+       test::kImageSize,
+       {},
+       "the image's names table's address, 0x8080000, lies outside the image"},
+      {kTable,
+       kTable + 11 * 412 - 1,
+       {},
+       "the image's names table at 0x70000 runs past the end of the image"},
+      {kTable, test::kImageSize,
+       [](auto& bytes) { std::fill_n(bytes.begin() + kTable + 11 * 7, 11, 0xBB); },
+       "species 7's name at 0x7004D does not end within its 11 bytes"},
+      {kTable, test::kImageSize, [](auto& bytes) { bytes[kTable + 11 * 411] = 0x0A; },
+       "species 411's name at 0x711A9 holds 0x0A, no character Vantrel knows"},
+  };
+  for (const Unusable& table : unusable) {
+    SCOPED_TRACE(table.why);
+    std::vector<std::uint8_t> made = ImageBytes();
+    test::PutNames(made, kTable, 3, french);
+    test::PutWord(made, 0x144, 0x08000000 + static_cast<std::uint32_t>(table.at));
+    if (table.spoil) table.spoil(made);
+    made.resize(table.size);
+    test::WriteBytes(image, made);
+    EXPECT_EQ(listed({"species", name}), built_in);
+    EXPECT_NE(Cli({"info", name}).out.find("\nnames: built in (" + table.why + ")\n"),
+              std::string::npos)
+        << Cli({"info", name}).out;
   }
 }
 

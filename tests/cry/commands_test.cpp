@@ -4,6 +4,7 @@
 #include "cry/cry_slot.h"
 #include "cry/image_cry.h"
 #include "cry/image_store.h"
+#include "cry/species_list.h"
 #include "image_format/releases.h"
 #include "image_format/title_screen_code.h"
 #include "runtime/error.h"
@@ -285,6 +286,27 @@ TEST_F(CommandsTest, EachReleaseIsWrittenWhereItKeepsItsCryByteAndPlayed) {
     EXPECT_EQ(boxes.shown,
               (std::vector<ShownBox>{kOpened, kSaved, kOpened, kSaved, kRemoved, kRestored}));
   }
+}
+
+// The list shows the open image's own names, and the built-in ones again
+// for an image whose names are those or cannot be read.
+TEST_F(CommandsTest, TheListShowsTheOpenImagesNames) {
+  std::vector<std::uint8_t> french = ImageBytes();
+  std::vector<std::string> names = test::EnglishNames();
+  names[6] = "DRACAUFEU";
+  test::PutNames(french, 0x70000, 3, names);
+  test::PutCry(french, kReleases[0].cry_table_word, 6);
+  const fs::path image = dir / "french.gba";
+  test::WriteBytes(image, french);
+  OpenThroughDialog(image);
+  ASSERT_EQ(window.species.size(), 386u);
+  EXPECT_EQ(window.species[5], "Dracaufeu");
+  EXPECT_EQ(window.species[24], "Pikachu");
+  EXPECT_EQ(window.selection, 5);
+  EXPECT_EQ(window.play_tooltip, "Play Dracaufeu's cry from " + Utf8FromPath(image));
+  OpenThroughDialog(Image("english.gba", 6));
+  EXPECT_EQ(window.species, std::vector<std::string>(SpeciesList().begin(), SpeciesList().end()));
+  EXPECT_EQ(window.selection, 5);
 }
 
 // A window cut short is opened with nothing selected and said so; a write

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
+#include "cry/species_list.h"
 #include "image_format/releases.h"
 #include "image_format/species_numbers.h"
 #include "runtime/path_text.h"
@@ -113,6 +116,68 @@ void PutCry(std::vector<std::uint8_t>& bytes, std::int64_t first_word, int speci
   PutWord(bytes, kWave + 4, sound.rate * 1024);
   PutWord(bytes, kWave + 12, static_cast<std::uint32_t>(sound.samples.size()));
   std::copy(sound.samples.begin(), sound.samples.end(), bytes.begin() + kWave + 16);
+}
+
+namespace {
+
+// Spelled out here, not taken from the code under test.
+std::vector<std::uint8_t> GameText(std::string_view name) {
+  static const std::pair<std::string_view, std::uint8_t> kSigns[] = {
+      {" ", 0x00}, {".", 0xAD}, {"-", 0xAE}, {"?", 0xAC}, {"’", 0xB4}, {"♀", 0xB6},
+      {"♂", 0xB5}, {"È", 0x05}, {"É", 0x06}, {"è", 0x1A}, {"é", 0x1B}};
+  std::vector<std::uint8_t> text;
+  while (!name.empty()) {
+    const char c = name.front();
+    std::size_t used = 1;
+    if (c >= 'A' && c <= 'Z') {
+      text.push_back(static_cast<std::uint8_t>(0xBB + (c - 'A')));
+    } else if (c >= 'a' && c <= 'z') {
+      text.push_back(static_cast<std::uint8_t>(0xD5 + (c - 'a')));
+    } else if (c >= '0' && c <= '9') {
+      text.push_back(static_cast<std::uint8_t>(0xA1 + (c - '0')));
+    } else {
+      const auto sign = std::find_if(std::begin(kSigns), std::end(kSigns),
+                                     [&](const auto& one) { return name.starts_with(one.first); });
+      if (sign == std::end(kSigns))
+        throw std::runtime_error("no game text for " + std::string(name));
+      text.push_back(sign->second);
+      used = sign->first.size();
+    }
+    name.remove_prefix(used);
+  }
+  return text;
+}
+
+}  // namespace
+
+void PutNames(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t language,
+              const std::vector<std::string>& names) {
+  PutWord(bytes, 0x104, language);
+  PutWord(bytes, 0x144, 0x08000000 + static_cast<std::uint32_t>(at));
+  for (std::size_t species = 0; species < names.size(); ++species) {
+    std::vector<std::uint8_t> entry = GameText(names[species]);
+    entry.resize(11, 0xFF);
+    std::copy(entry.begin(), entry.end(),
+              bytes.begin() + static_cast<std::ptrdiff_t>(at + 11 * species));
+  }
+}
+
+std::vector<std::string> EnglishNames() {
+  std::vector<std::string> names(412, "?");
+  names[0] = "??????????";
+  for (int species = 1; species <= kSpeciesCount; ++species) {
+    std::string name;
+    for (const char c : SpeciesName(species)) {
+      name += c == '\''
+                  ? std::string("’")
+                  : std::string(1, c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+    }
+    for (const auto& [written, sign] : {std::pair{"-F", "♀"}, {"-M", "♂"}}) {
+      if (name.ends_with(written)) name.replace(name.size() - 2, 2, sign);
+    }
+    names[static_cast<std::size_t>(InternalNumberOf(species))] = name;
+  }
+  return names;
 }
 
 std::vector<std::uint8_t> ImageBytes(std::size_t size, std::uint8_t cry) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -62,6 +63,18 @@ void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t val
 // it rather than taken from the code under test.
 void PutTitleScreenCode(std::vector<std::uint8_t>& bytes, std::size_t cry_byte, int value,
                         TitleScreenForm form = TitleScreenForm::kStock);
+
+// A second header of `language` whose word at 0x144 points at `at`, and a
+// names table there: `names` by internal number, in UTF-8, written in the
+// game's character set (as far as the tests spell names: letters, digits,
+// blank, ".", "-", "?", ’, ♀, ♂ and È to é).
+void PutNames(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t language,
+              const std::vector<std::string>& names);
+
+// The names table of an English image, made of the built-in list: its names
+// in capitals, as the game writes them (’, ♀ and ♂ for ', -F and -M), ? for
+// the placeholders.
+std::vector<std::string> EnglishNames();
 
 void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadBytes(const fs::path& path);

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <optional>
 #include <utility>
 
@@ -141,6 +142,15 @@ QWidget* Form1::Control(layout::ControlName name) const {
 
 QComboBox* Form1::List() const {
   return static_cast<QComboBox*>(Control(layout::kNamedList));
+}
+
+// The list's own signal would tell the core of a choice nobody made.
+void Form1::SetSpeciesList(const std::vector<std::string>& names) {
+  QComboBox* list = List();
+  const QSignalBlocker quiet(list);
+  list->clear();
+  for (const std::string& name : names) list->addItem(QtText(name));
+  list->setCurrentIndex(-1);
 }
 
 std::int16_t Form1::Selection() const {

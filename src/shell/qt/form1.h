@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "api/vantrel.h"
 #include "shell/layout/form_layout.h"
@@ -38,6 +39,7 @@ class Form1 : public QWidget, public WindowState {
   QWidget* Control(layout::ControlName name) const;
   EditingCommands& Commands() { return commands_; }
 
+  void SetSpeciesList(const std::vector<std::string>& names) override;
   std::int16_t Selection() const override;
   void SetSelection(std::int16_t position) override;
   void SetEditingEnabled(bool enabled) override;

@@ -2,7 +2,14 @@
 
 #include <emscripten.h>
 
+#include <vector>
+
 // Each posts one message to the page (worker.js).
+EM_JS(void, js_show_species, (const char* const* names, int count), {
+  const list = [];
+  for (let i = 0; i < count; ++i) list.push(UTF8ToString(HEAPU32[(names >> 2) + i]));
+  showSpecies(list);
+});
 EM_JS(void, js_show_selection, (int position), { showSelection(position); });
 EM_JS(void, js_show_editing, (int enabled), { showEditing(enabled != 0); });
 EM_JS(void, js_show_play, (int enabled, const char* tooltip),
@@ -14,6 +21,13 @@ EM_JS(void, js_play, (int rate, const signed char* samples, int count),
       { play(rate, HEAP8.slice(samples, samples + count)); });
 
 namespace vantrel::web {
+
+void PageWindow::SetSpeciesList(const std::vector<std::string>& names) {
+  std::vector<const char*> texts;
+  for (const std::string& name : names) texts.push_back(name.c_str());
+  js_show_species(texts.data(), static_cast<int>(texts.size()));
+  selection_ = -1;
+}
 
 void PageWindow::SetSelection(std::int16_t position) {
   if (position < -1 || static_cast<std::size_t>(position + 1) > SpeciesList().size()) {

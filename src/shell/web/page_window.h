@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "api/vantrel.h"
 
@@ -13,6 +14,7 @@ namespace vantrel::web {
 // page reports the user's choice in the list with SetSelectionShown.
 class PageWindow final : public WindowState {
  public:
+  void SetSpeciesList(const std::vector<std::string>& names) override;
   std::int16_t Selection() const override { return selection_; }
   void SetSelection(std::int16_t position) override;
   void SetEditingEnabled(bool enabled) override;

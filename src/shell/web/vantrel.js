@@ -124,6 +124,11 @@ const shown = {
     performance.mark('vantrel-core-started');
     started();
   },
+  species: (message) => {
+    const list = controls.get(layout.list);
+    list.replaceChildren(...message.names.map((name) => new Option(name)));
+    list.selectedIndex = -1;
+  },
   selection: (message) => {
     controls.get(layout.list).selectedIndex = message.position;
   },

@@ -35,6 +35,10 @@ function writeBytes(at, from, count) {
   postMessage({kind: 'write', at, bytes: HEAPU8.slice(from, from + count)});
 }
 
+function showSpecies(names) {
+  postMessage({kind: 'species', names});
+}
+
 function showSelection(position) {
   postMessage({kind: 'selection', position});
 }

@@ -148,10 +148,7 @@ void Form1::CreateControls(HINSTANCE instance) {
                                  instance, nullptr);
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  HWND list = Control(layout::kNamedList);
-  for (std::string_view species : SpeciesList()) {
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(species).c_str()));
-  }
+  SetSpeciesList({SpeciesList().begin(), SpeciesList().end()});
   NameForScreenReaders(Control(layout::kNamedList),
                        layout::ControlNamed(layout::kListLabel).caption);
   NameForScreenReaders(Control(layout::kPlayButton), layout::kPlayButtonName);
@@ -230,6 +227,14 @@ void Form1::DeleteFonts() {
   fonts_.clear();
   DeleteObject(window_font_);
   window_font_ = nullptr;
+}
+
+void Form1::SetSpeciesList(const std::vector<std::string>& names) {
+  HWND list = Control(layout::kNamedList);
+  SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  for (const std::string& name : names) {
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(name).c_str()));
+  }
 }
 
 std::int16_t Form1::Selection() const {

@@ -43,6 +43,7 @@ class Form1 : public WindowState {
   // command line); a name no UTF-8 text can hold gets the failure box.
   void OpenFile(const std::wstring& name);
 
+  void SetSpeciesList(const std::vector<std::string>& names) override;
   std::int16_t Selection() const override;
   void SetSelection(std::int16_t position) override;
   void SetEditingEnabled(bool enabled) override;

@@ -331,6 +331,27 @@ TEST_F(Form1Test, TheFourButtonsRunTheirCommandsOnTheImage) {
   EXPECT_EQ(vantrel::test::ReadBytes(image), vantrel::test::ImageBytes());
 }
 
+// The list shows the names the image gives, and the built-in ones again for
+// an image that gives none.
+TEST_F(Form1Test, TheListShowsTheOpenImagesNames) {
+  std::vector<std::uint8_t> french = vantrel::test::ImageBytes();
+  std::vector<std::string> names = vantrel::test::EnglishNames();
+  names[6] = "DRACAUFEU";
+  names[406] = "RAYQUAGON";
+  vantrel::test::PutNames(french, 0x70000, 3, names);
+  const fs::path image = dir / "french.gba";
+  vantrel::test::WriteBytes(image, french);
+  dialogs.Accept(Utf8FromPath(image));
+  Click("cmdOpen");
+  ASSERT_EQ(List()->count(), 386);
+  EXPECT_EQ(List()->currentText(), "Dracaufeu");
+  EXPECT_EQ(List()->itemText(383), "Rayquagon");
+  dialogs.Accept(Utf8FromPath(Image("english.gba", 6)));
+  Click("cmdOpen");
+  EXPECT_EQ(List()->currentText(), "Charizard");
+  EXPECT_EQ(List()->itemText(383), "Rayquaza");
+}
+
 // On Linux a combo box's accessible name is its current entry: a screen
 // reader announces the list by the label that names it.
 TEST_F(Form1Test, ScreenReadersHearTheListByItsLabelAndTheButtonsByTheirCaptions) {

@@ -312,6 +312,31 @@ TEST_F(Form1Test, ButtonsRunTheirCommands) {
                                                 restored}));
 }
 
+// The list shows the names the image gives, and the built-in ones again for
+// an image that gives none.
+TEST_F(Form1Test, TheListShowsTheOpenImagesNames) {
+  std::vector<std::uint8_t> french = test::ImageBytes();
+  std::vector<std::string> names = test::EnglishNames();
+  names[6] = "DRACAUFEU";
+  test::PutNames(french, 0x70000, 3, names);
+  const fs::path image = dir / "french.gba";
+  test::WriteBytes(image, french);
+  const auto entry = [&](int position) {
+    std::wstring text(64, L'\0');
+    text.resize(static_cast<std::size_t>(SendMessageW(Get("cmbPoke"), CB_GETLBTEXT, position,
+                                                      reinterpret_cast<LPARAM>(text.data()))));
+    return Utf8FromWide(text);
+  };
+  dialogs.Accept(Utf8FromPath(image));
+  Click("cmdOpen");
+  EXPECT_EQ(SendMessageW(Get("cmbPoke"), CB_GETCOUNT, 0, 0), 386);
+  EXPECT_EQ(form.Selection(), 5);
+  EXPECT_EQ(entry(5), "Dracaufeu");
+  dialogs.Accept(Utf8FromPath(test::MakeImage(dir / "english.gba")));
+  Click("cmdOpen");
+  EXPECT_EQ(entry(5), "Charizard");
+}
+
 // The user's pick in the list reaches the core, whose answer the button
 // shows; without a sound device a click says so.
 TEST_F(Form1Test, PlayFollowsTheList) {
