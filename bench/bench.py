@@ -36,6 +36,11 @@ IMAGES = BUILD / "bench-images"
 
 CRY_OFFSET = 0x791EE
 HEADER_SIZE = 0xC0
+# What the tool reads of the start of an image: the header and the second
+# header's language and names table's address.
+HEADER_READ = 0x148
+# The species names table: 412 entries of 11 bytes.
+NAME_ENTRIES, NAME_SIZE = 412, 11
 # The title screen's code around the cry byte, which Vantrel finds it by.
 CODE_BEFORE = bytes.fromhex("80200840000605 0e002d5bd1")
 CODE_AFTER = bytes.fromhex("200021f8f7fdfd207b00f0")
@@ -235,7 +240,7 @@ def past_251():
     # dd writes the same 14 bytes in one write, with the same flush.
     patch = (f"dd if={window} of={image} bs={len(WIDE_RAYQUAZA)} count=1 seek={WINDOW_AT} "
              "oflag=seek_bytes conv=notrunc,fsync status=none")
-    to_wide = f"{CLI} set {image} Rayquaza"
+    to_wide = f"{CLI} set {image} 384"
     to_stock = f"{CLI} set {image} 6"
     # Each timed run starts from the form it leaves.
     timed = {
@@ -247,22 +252,101 @@ def past_251():
     }
     medians = {label: statistics.median(times) for label, times in timed.items()}
     print(f"  vantrel-cli set 25 (the one byte)          median {milliseconds(medians['one byte'])}")
-    print(f"  vantrel-cli set Rayquaza (stock to wide)   median {milliseconds(medians['to wide'])}")
+    print(f"  vantrel-cli set 384 (stock to wide)        median {milliseconds(medians['to wide'])}")
     print(f"  vantrel-cli set 6 (wide back to stock)     median {milliseconds(medians['back'])}")
     print(f"  dd patch of the 14 bytes (fsync)           median {milliseconds(medians['patch'])}")
     print(f"  vantrel-cli show of the wide image         median {milliseconds(medians['show'])}")
-    print(f"  ratio set Rayquaza / dd 14-byte patch:     {medians['to wide'] / medians['patch']:.2f}")
-    print(f"  ratio set Rayquaza / set 25:               {medians['to wide'] / medians['one byte']:.2f}")
+    print(f"  ratio set 384 / dd 14-byte patch:          {medians['to wide'] / medians['patch']:.2f}")
+    print(f"  ratio set 384 / set 25:                    {medians['to wide'] / medians['one byte']:.2f}")
     subprocess.run(shlex.split(to_wide), check=True, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
     print(f"  window afterwards is the wide form: {window_bytes(image) == WIDE_RAYQUAZA}")
     print("  device traffic per run, 100 runs each, the byte's 2 MiB freshly copied before each:")
-    for label, command in (("set Rayquaza", to_wide), ("dd patch", patch)):
+    for label, command in (("set 384", to_wide), ("dd patch", patch)):
         traffic = device_traffic(command, image)
         if traffic is None:
             print(f"  {label}: the build folder has no block device of its own")
             continue
         print(f"  {label:<12} read {traffic[0]:7.1f} KiB, written {traffic[1]:7.1f} KiB")
+
+
+def game_text(name):
+    """A name in the game's character set: capitals, digits, blank, '.', '-'
+    and ', ended by 0xFF and padded to the entry's size."""
+    signs = {" ": 0x00, ".": 0xAD, "-": 0xAE, "'": 0xB4}
+    text = bytes(0xBB + ord(c) - ord("A") if "A" <= c <= "Z" else
+                 0xA1 + ord(c) - ord("0") if "0" <= c <= "9" else signs[c] for c in name)
+    return (text + b"\xff" * NAME_SIZE)[:NAME_SIZE]
+
+
+def put_names(image, names, at=0x200000, language=3):
+    """A second header of `language` pointing at a names table of `names`
+    (412, by the game's numbers)."""
+    with open(image, "r+b") as data:
+        data.seek(0x104)
+        data.write(struct.pack("<I", language))
+        data.seek(0x144)
+        data.write(struct.pack("<I", 0x08000000 + at))
+        data.seek(at)
+        data.write(b"".join(game_text(name) for name in names))
+
+
+def english_names():
+    """The built-in names in capitals as an English image spells them, at
+    the game's numbers: the national list, then placeholders and the later
+    species in the game's order are left as made-up names, which costs the
+    same to show."""
+    listed = subprocess.run([str(CLI), "species"], check=True, capture_output=True,
+                            text=True).stdout.splitlines()
+    names = [f"SPECIES{n}" for n in range(NAME_ENTRIES)]
+    for line in listed[:251]:
+        number, name = line.split("\t")
+        names[int(number)] = name.strip().upper().replace("-F", "-").replace("-M", "-")
+    return names
+
+
+def names_cost():
+    print("\n(a3) the image's own names against the built-in ones, 16 MiB images")
+    french = make_image("16mib-french.gba", 16 * MIB)
+    put_names(french, [f"SPECIES{n}" for n in range(NAME_ENTRIES)])
+    english = make_image("16mib-english.gba", 16 * MIB)
+    put_names(english, english_names(), language=2)
+    medians = alternating_medians(
+        [("french", f"{CLI} show {french}"), ("english", f"{CLI} show {english}"),
+         ("none", f"{CLI} show {make_image('16mib-nonames.gba', 16 * MIB)}")],
+        rounds=10, runs=10)
+    print(f"  vantrel-cli show, own names (French-like)    median {milliseconds(medians['french'])}")
+    print(f"  vantrel-cli show, English names              median {milliseconds(medians['english'])}")
+    print(f"  vantrel-cli show, no names table             median {milliseconds(medians['none'])}")
+    print(f"  ratio own / English:                         {medians['french'] / medians['english']:.2f}")
+    if not os.environ.get("DISPLAY") or not WINDOW.exists():
+        print("  window: no display or no window program: run scripts/bench")
+        return
+    with tempfile.TemporaryDirectory() as runtime:
+        os.chmod(runtime, 0o700)
+        env = dict(os.environ, XDG_RUNTIME_DIR=runtime)
+        for label, image in (("own names", french), ("English names", english)):
+            times = window_open(image, env)
+            print(f"  vantrel IMAGE, start to the box of the image opened, {label:<13} "
+                  f"median {milliseconds(statistics.median(times))}")
+
+
+def window_open(image, env, runs=7):
+    """Seconds from the window's start with `image` until the box of the
+    image opened shows, each run."""
+    times = []
+    for _ in range(runs):
+        start = time.perf_counter()
+        program = subprocess.Popen([str(WINDOW), str(image)], env=env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            while not vantrel_windows(env)[1]:
+                time.sleep(0.002)
+            times.append(time.perf_counter() - start)
+        finally:
+            program.kill()
+            program.wait()
+    return times
 
 
 def across_sizes():
@@ -375,7 +459,7 @@ def audit():
     # counts. The title screen's code is read around the cry byte, and after
     # the flush the cry byte's page is read back from the disk.
     code = (CRY_OFFSET - len(CODE_BEFORE), len(CODE_BEFORE) + 1 + len(CODE_AFTER))
-    within = all(offset is None or offset + size <= HEADER_SIZE or (offset, size) == code or
+    within = all(offset is None or offset + size <= HEADER_READ or (offset, size) == code or
                  (offset == CRY_OFFSET - CRY_OFFSET % page and size == page)
                  for offset, size in reads)
     # The byte is stored through a shared mapping of its page, which strace
@@ -388,7 +472,7 @@ def audit():
     changed = [i for i in range(len(before)) if before[i] != after[i]] if len(before) == len(
         after) else None
     one_byte = not writes and one_page and changed == [CRY_OFFSET]
-    set_ok = within and read_bytes <= HEADER_SIZE + code[1] + page and one_byte
+    set_ok = within and read_bytes <= HEADER_READ + code[1] + page and one_byte
     print(f"  set:  {summarize(calls)}")
     print(f"        read {read_bytes} bytes {reads}, mapped {maps}, changed {changed}: "
           f"{'OK' if set_ok else 'FAIL'} (at most the header, the code around the cry byte "
@@ -410,12 +494,21 @@ def audit():
           "mapped, only the 14 bytes of the window changed, now the wide form)")
     ok &= window_ok
 
+    # show reads the header, the code, the species it names and, through the
+    # second header's word, the names table, each once.
+    table = 0x200000
+    put_names(image, [f"SPECIES{n}" for n in range(NAME_ENTRIES)], at=table)
     calls = traced_calls(["show", str(image)], image)
     writes = transferred(calls, "write")
+    reads = transferred(calls, "read")
+    wide_species = (CRY_OFFSET - 4, 5)
+    expected = [(0, HEADER_READ), code, wide_species, (table, NAME_ENTRIES * NAME_SIZE)]
     read_only = all("O_RDONLY" in text for name, text, _ in calls if name.startswith("open"))
-    show_ok = not writes and read_only
+    show_ok = not writes and read_only and reads == expected
     print(f"  show: {summarize(calls)}")
-    print(f"        wrote {writes}, opened read-only: {read_only}: {'OK' if show_ok else 'FAIL'}")
+    print(f"        read {reads}, wrote {writes}, opened read-only: {read_only}: "
+          f"{'OK' if show_ok else 'FAIL'} (the header, the code, the species and the names table"
+          " once each)")
     return ok and show_ok
 
 
@@ -664,6 +757,7 @@ def main():
         machine()
         against_dd_patch()
         past_251()
+        names_cost()
         across_sizes()
         core_figures()
         audit_ok = audit()
