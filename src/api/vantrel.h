@@ -33,14 +33,14 @@
 #include "runtime/app.h"
 #include "runtime/byte_source.h"
 #include "runtime/command_line.h"
+#include "runtime/descriptors.h"
 #include "runtime/error.h"
 #include "runtime/failure_box.h"
 #include "runtime/hex.h"
 #include "runtime/message_box.h"
 #include "runtime/path_text.h"
+#include "runtime/program_arguments.h"
+#include "runtime/wide_text.h"
 #include "sound/resample.h"
 #include "sound/unsigned_sample.h"
 #include "sound/wav.h"
-#ifdef _WIN32
-#include "runtime/wide_text.h"
-#endif

@@ -4,27 +4,7 @@
 
 #include "api/vantrel.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace vantrel::cli {
-namespace {
-
-// Writes what one call takes; -1 on a failure.
-long WriteSome(int descriptor, std::string_view bytes) {
-#ifdef _WIN32
-  constexpr std::size_t kMost = 1 << 30;
-  return ::_write(descriptor, bytes.data(),
-                  static_cast<unsigned>(bytes.size() < kMost ? bytes.size() : kMost));
-#else
-  return ::write(descriptor, bytes.data(), bytes.size());
-#endif
-}
-
-}  // namespace
 
 void DescriptorOutput::Put(std::string_view bytes) {
   held_ += bytes;
@@ -35,7 +15,7 @@ void DescriptorOutput::Put(std::string_view bytes) {
 bool DescriptorOutput::Flush() {
   std::string_view rest = held_;
   while (!rest.empty() && !failed_) {
-    const long written = WriteSome(descriptor_, rest);
+    const long written = descriptors::WriteSome(descriptor_, rest);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
       failed_ = true;

@@ -1,9 +1,9 @@
-#include "cli/arguments.h"
+#include "runtime/program_arguments.h"
 
-namespace vantrel::cli {
+namespace vantrel {
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-}  // namespace vantrel::cli
+}  // namespace vantrel

@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "api/vantrel.h"
-#include "cli/arguments.h"
+#include "runtime/program_arguments.h"
+#include "runtime/wide_text.h"
 
-namespace vantrel::cli {
+namespace vantrel {
 
 // argv holds ANSI text on Windows; the wide command line holds every name.
 std::vector<std::string> ProgramArguments(int, char**) {
@@ -14,4 +14,4 @@ std::vector<std::string> ProgramArguments(int, char**) {
   return arguments;
 }
 
-}  // namespace vantrel::cli
+}  // namespace vantrel
