@@ -27,6 +27,10 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 BUILD = ROOT / "build" / "default"
 CLI = BUILD / "src" / "cli" / "vantrel-cli"
+# The program the Debian package installs: the package preset's, stripped
+# as CPack strips it (scripts/bench builds it).
+PACKAGE_CLI = ROOT / "build" / "package" / "src" / "cli" / "vantrel-cli"
+RELEASE_CLI = ROOT / "build" / "release" / "src" / "cli" / "vantrel-cli"
 WINDOW = BUILD / "src" / "shell" / "qt" / "vantrel"
 MINIMAL_WINDOW = BUILD / "bench" / "minimal_window" / "vantrel_minimal_window"
 CORE_FIGURES = BUILD / "bench" / "vantrel_core_figures"
@@ -167,12 +171,22 @@ def device_traffic(command, image, runs=100):
         before = device_sectors(image)
         if before is None:
             return None
-        subprocess.run(shlex.split(command), check=True, stdout=subprocess.DEVNULL)
+        subprocess.run(shlex.split(command), check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
         os.sync()
         after = device_sectors(image)
         read += after[0] - before[0]
         written += after[1] - before[1]
     return read * 512 / 1024 / runs, written * 512 / 1024 / runs
+
+
+def packaged_cli():
+    """The packaged program, stripped, beside the images; None when it is not built."""
+    if not PACKAGE_CLI.exists():
+        return None
+    stripped = IMAGES / "vantrel-cli-packaged"
+    subprocess.run(["strip", "-o", str(stripped), str(PACKAGE_CLI)], check=True)
+    return stripped
 
 
 def against_dd_patch():
@@ -183,35 +197,48 @@ def against_dd_patch():
     byte.write_bytes(bytes([6]))
     patch = PATCH.format(byte=byte, image=image)
     direct_read = DIRECT_READ.format(image=image)
-    medians = alternating_medians(
-        [("set", f"{CLI} set {image} 6"), ("patch", patch), ("direct read", direct_read),
-         ("show", f"{CLI} show {image}"),
-         # Each program's start alone: what the C++ runtime's libraries cost.
-         ("set start", f"{CLI} --version"), ("dd start", "dd --version")],
-        rounds=20, runs=10)
+    # The Release build as a packager makes it (the shared C++ runtime), and
+    # the packaged program (hardened, the C++ runtime linked in).
+    programs = [("release", RELEASE_CLI if RELEASE_CLI.exists() else CLI)]
+    packaged = packaged_cli()
+    if packaged:
+        programs.append(("packaged", packaged))
+    commands = [("patch", patch), ("direct read", direct_read), ("dd start", "dd --version")]
+    for label, program in programs:
+        commands += [(f"{label} set", f"{program} set {image} 6"),
+                     (f"{label} show", f"{program} show {image}"),
+                     (f"{label} start", f"{program} --version")]
+    medians = alternating_medians(commands, rounds=20, runs=10)
     durable_patch = medians["patch"] + medians["direct read"]
-    print(f"  vantrel-cli set                  median {milliseconds(medians['set'])}")
     print(f"  dd patch (one byte, fsync)       median {milliseconds(medians['patch'])}")
     print(f"  dd read of the page, O_DIRECT    median {milliseconds(medians['direct read'])}")
-    print(f"  vantrel-cli show                 median {milliseconds(medians['show'])}")
-    print(f"  vantrel-cli --version            median {milliseconds(medians['set start'])}")
     print(f"  dd --version                     median {milliseconds(medians['dd start'])}")
-    print(f"  ratio set / dd patch:                        {medians['set'] / medians['patch']:.2f}")
-    print(f"  ratio set / (dd patch + dd direct read):     {medians['set'] / durable_patch:.2f}")
-    print(f"  ratio show / dd direct read:                 "
-          f"{medians['show'] / medians['direct read']:.2f}")
+    for label, program in programs:
+        print(f"  {label} ({program.relative_to(ROOT)}, {program.stat().st_size // 1024} KiB):")
+        print(f"    vantrel-cli set                median {milliseconds(medians[label + ' set'])}")
+        print(f"    vantrel-cli show               median {milliseconds(medians[label + ' show'])}")
+        print(f"    vantrel-cli --version          median {milliseconds(medians[label + ' start'])}")
+        print(f"    ratio set / dd patch:                      "
+              f"{medians[label + ' set'] / medians['patch']:.2f}")
+        print(f"    ratio set / (dd patch + dd direct read):   "
+              f"{medians[label + ' set'] / durable_patch:.2f}")
+        print(f"    ratio show / dd direct read:               "
+              f"{medians[label + ' show'] / medians['direct read']:.2f}")
     print(f"  cry byte before 0, afterwards {cry_byte(image)}")
     # Each run on the image as a fresh copy leaves it, where set must first
     # take the byte's page out of its large folio.
     fresh = f"{sys.executable} {Path(__file__).resolve()} --fresh-folio {image}"
     copied = {label: statistics.median(hyperfine_times(command, 60, prepare=fresh))
-              for label, command in (("set", f"{CLI} set {image} 6"), ("patch", patch))}
+              for label, command in [(label, f"{program} set {image} 6")
+                                     for label, program in programs] + [("patch", patch)]}
     print("  each run on the byte's 2 MiB freshly copied (a large folio), 60 runs each:")
-    print(f"  vantrel-cli set                  median {milliseconds(copied['set'])}")
+    for label, _ in programs:
+        print(f"  {label:<9} vantrel-cli set        median {milliseconds(copied[label])}, "
+              f"ratio to the dd patch {copied[label] / copied['patch']:.2f}")
     print(f"  dd patch                         median {milliseconds(copied['patch'])}")
-    print(f"  ratio set / dd patch:                        {copied['set'] / copied['patch']:.2f}")
     print("  device traffic per run, 100 runs each, the byte's 2 MiB freshly copied before each:")
-    for label, command in (("set", f"{CLI} set {image} 6"), ("dd patch", patch)):
+    for label, command in [(label, f"{program} set {image} 6") for label, program in programs] + [
+            ("dd patch", patch)]:
         traffic = device_traffic(command, image)
         if traffic is None:
             print(f"  {label}: the build folder has no block device of its own")
@@ -232,38 +259,56 @@ def window_bytes(image):
 
 
 def past_251():
-    print("\n(a2) a species past 251, the title screen's 14 bytes rewritten, 16 MiB image, 60 runs"
-          " each, every command started directly")
-    image = make_image("16mib-wide.gba", 16 * MIB)
+    print("\n(a2) a species past 251, the title screen's 14 bytes rewritten, 16 MiB images,"
+          " every command started directly")
+    stock = make_image("16mib-stock.gba", 16 * MIB)
+    wide = make_image("16mib-wide.gba", 16 * MIB)
+    subprocess.run([str(CLI), "set", str(wide), "384"], check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
     window = IMAGES / "window.bin"
     window.write_bytes(WIDE_RAYQUAZA)
-    # dd writes the same 14 bytes in one write, with the same flush.
-    patch = (f"dd if={window} of={image} bs={len(WIDE_RAYQUAZA)} count=1 seek={WINDOW_AT} "
+    byte = IMAGES / "byte.bin"
+    byte.write_bytes(bytes([25]))
+    # dd writes the same bytes in one write, with the same flush.
+    patch = (f"dd if={window} of={wide} bs={len(WIDE_RAYQUAZA)} count=1 seek={WINDOW_AT} "
              "oflag=seek_bytes conv=notrunc,fsync status=none")
-    to_wide = f"{CLI} set {image} 384"
-    to_stock = f"{CLI} set {image} 6"
-    # Each timed run starts from the form it leaves.
-    timed = {
-        "one byte": hyperfine_times(f"{CLI} set {image} 25", 60, prepare=to_stock),
+    one_byte_patch = PATCH.format(byte=byte, image=stock)
+    # Rewriting the wide window on a wide image stores, flushes and reads back
+    # what a first write past 251 does on a stock one: the 14 bytes, in the
+    # same page.
+    medians = alternating_medians(
+        [("set 25", f"{CLI} set {stock} 25"), ("dd 1", one_byte_patch),
+         ("set 384", f"{CLI} set {wide} 384"), ("dd 14", patch), ("show", f"{CLI} show {wide}")],
+        rounds=20, runs=10)
+    print("  20 rounds of 10 runs each, alternating, each run writing the same bytes again:")
+    print(f"  vantrel-cli set 25 (the one byte)          median {milliseconds(medians['set 25'])}")
+    print(f"  dd patch of the one byte (fsync)           median {milliseconds(medians['dd 1'])}")
+    print(f"  vantrel-cli set 384 (the 14 bytes)         median {milliseconds(medians['set 384'])}")
+    print(f"  dd patch of the 14 bytes (fsync)           median {milliseconds(medians['dd 14'])}")
+    print(f"  vantrel-cli show of the wide image         median {milliseconds(medians['show'])}")
+    print(f"  ratio set 384 / dd 14-byte patch:          {medians['set 384'] / medians['dd 14']:.2f}")
+    print(f"  ratio set 384 / set 25:                    {medians['set 384'] / medians['set 25']:.2f}")
+    # Each timed run changing the form, the other form written untimed
+    # before it (with its own flush, which the timed run then waits behind).
+    to_wide = f"{CLI} set {stock} 384"
+    to_stock = f"{CLI} set {stock} 6"
+    changing = {
         "to wide": hyperfine_times(to_wide, 60, prepare=to_stock),
         "back": hyperfine_times(to_stock, 60, prepare=to_wide),
-        "patch": hyperfine_times(patch, 60, prepare=to_stock),
-        "show": hyperfine_times(f"{CLI} show {image}", 60, prepare=to_wide),
+        "dd": hyperfine_times(patch.replace(str(wide), str(stock)), 60, prepare=to_stock),
     }
-    medians = {label: statistics.median(times) for label, times in timed.items()}
-    print(f"  vantrel-cli set 25 (the one byte)          median {milliseconds(medians['one byte'])}")
-    print(f"  vantrel-cli set 384 (stock to wide)        median {milliseconds(medians['to wide'])}")
-    print(f"  vantrel-cli set 6 (wide back to stock)     median {milliseconds(medians['back'])}")
-    print(f"  dd patch of the 14 bytes (fsync)           median {milliseconds(medians['patch'])}")
-    print(f"  vantrel-cli show of the wide image         median {milliseconds(medians['show'])}")
-    print(f"  ratio set 384 / dd 14-byte patch:          {medians['to wide'] / medians['patch']:.2f}")
-    print(f"  ratio set 384 / set 25:                    {medians['to wide'] / medians['one byte']:.2f}")
+    changed = {label: statistics.median(times) for label, times in changing.items()}
+    print("  60 runs each, each timed run changing the form, the other one written before it:")
+    print(f"  vantrel-cli set 384 (stock to wide)        median {milliseconds(changed['to wide'])}")
+    print(f"  vantrel-cli set 6 (wide back to stock)     median {milliseconds(changed['back'])}")
+    print(f"  dd patch of the 14 bytes on the stock form median {milliseconds(changed['dd'])}")
+    print(f"  ratio set 384 / dd 14-byte patch:          {changed['to wide'] / changed['dd']:.2f}")
     subprocess.run(shlex.split(to_wide), check=True, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
-    print(f"  window afterwards is the wide form: {window_bytes(image) == WIDE_RAYQUAZA}")
-    print("  device traffic per run, 100 runs each, the byte's 2 MiB freshly copied before each:")
-    for label, command in (("set 384", to_wide), ("dd patch", patch)):
-        traffic = device_traffic(command, image)
+    print(f"  window afterwards is the wide form: {window_bytes(stock) == WIDE_RAYQUAZA}")
+    print("  device traffic per run, 100 runs each, the window's 2 MiB freshly copied before each:")
+    for label, command in (("set 384", f"{CLI} set {wide} 384"), ("dd patch", patch)):
+        traffic = device_traffic(command, wide)
         if traffic is None:
             print(f"  {label}: the build folder has no block device of its own")
             continue
