@@ -1,11 +1,15 @@
-// The page: renders the window the layout describes (`layout`, which the
-// build puts before this script); passes clicks, the list's choices and
-// the image to the core in its worker; and does what only the page can:
-// the file picker and drops, writing the byte into the file (or giving the
-// patched image as a download), the boxes and the sound.
+// The page: renders the window the layout describes (`layout`, and the
+// title picture, `titlePicture`, which the build puts before this script);
+// passes clicks, the list's choices and the image to the core in its
+// worker; and does what only the page can: the file picker and drops,
+// writing the byte into the file (or giving the patched image as a
+// download), the boxes and the sound. Served, it can also be installed.
 'use strict';
 
-const worker = new Worker('vantrel-core.js');
+// The worker from the page's own text: a page opened from disk may start
+// none from a file.
+const core = URL.createObjectURL(new Blob([document.getElementById('core').textContent], {type: 'text/javascript'}));
+const worker = new Worker(core);
 const controls = new Map();
 // The image the window has open: its File and, where the browser gives
 // one, the handle to write it through.
@@ -48,7 +52,7 @@ function makeControl(control, row) {
       break;
     case 'picture':
       element = document.createElement('img');
-      element.src = 'title.gif';
+      element.src = titlePicture;
       element.alt = '';
       break;
   }
@@ -97,31 +101,25 @@ function filterOf(filter) {
   return {description, extensions: patterns.split(';').map((pattern) => pattern.replace('*', ''))};
 }
 
-// The script runs as soon as it arrives, perhaps before the page is parsed:
-// what it finds in the page waits for that.
-let chooser = null;
-const parsed = new Promise((resolve) => {
-  if (document.readyState !== 'loading') resolve();
-  else document.addEventListener('DOMContentLoaded', resolve);
-}).then(() => {
-  chooser = document.getElementById('chooser');
-  chooser.addEventListener('change', () => {
-    if (chooser.files.length) openImage({file: chooser.files[0], name: chooser.files[0].name});
-    chooser.value = '';
-  });
-  document.getElementById('box').addEventListener('close', boxClosed);
-  document.addEventListener('dragover', (event) => {
-    event.preventDefault();
-    document.body.classList.add('dropping');
-  });
-  document.addEventListener('dragleave', () => document.body.classList.remove('dropping'));
-  document.addEventListener('drop', dropped);
-  render();
+// The script comes after the page it renders.
+const chooser = document.getElementById('chooser');
+chooser.addEventListener('change', () => {
+  if (chooser.files.length) openImage({file: chooser.files[0], name: chooser.files[0].name});
+  chooser.value = '';
 });
+document.getElementById('box').addEventListener('close', boxClosed);
+document.addEventListener('dragover', (event) => {
+  event.preventDefault();
+  document.body.classList.add('dropping');
+});
+document.addEventListener('dragleave', () => document.body.classList.remove('dropping'));
+document.addEventListener('drop', dropped);
+render();
 
 const shown = {
   started: () => {
     performance.mark('vantrel-core-started');
+    URL.revokeObjectURL(core);
     started();
   },
   species: (message) => {
@@ -151,7 +149,8 @@ const shown = {
     writeBytes(message.at, message.bytes).then(
       () => worker.postMessage({kind: 'written'}),
       (error) => worker.postMessage({kind: 'written', failure: error.name || 'Error'})),
-  done: () => commandEnded(),
+  done: () => commandEnded('done'),
+  unreadable: () => commandEnded('unreadable'),
 };
 worker.onmessage = ({data}) => shown[data.kind](data);
 
@@ -171,12 +170,41 @@ function run(command, on = image, before = null) {
         message.file = null;
         message.failure = error.name;
       }
+    } else if (on && copying) {
+      message.file = await inMemory(on);
     }
-    await new Promise((resolve) => {
-      commandEnded = resolve;
-      worker.postMessage(message);
-    });
+    if ((await ended(message)) === 'unreadable') {
+      // The worker may not read the File the page reads: from now on it gets
+      // the image's bytes.
+      message.file = await inMemory(on);
+      copying = message.file !== on.file;
+      await ended({...message, tried: true});
+    }
     opening = null;
+  });
+}
+
+// WebKit lets the worker of a page opened from disk read no Blob the page
+// hands it; the worker says so (`unreadable`) before the core reads the
+// first image it is handed.
+let copying = false;
+
+// The image's bytes, read once, or its File where the page cannot read it
+// either (the core then says why).
+async function inMemory(on) {
+  try {
+    on.bytes = on.bytes || new Uint8Array(await on.file.arrayBuffer());
+    return on.bytes;
+  } catch {
+    return on.file;
+  }
+}
+
+// Resolves to how the worker ended the command: 'done', or 'unreadable'.
+function ended(message) {
+  return new Promise((resolve) => {
+    commandEnded = resolve;
+    worker.postMessage(message);
   });
 }
 
@@ -309,4 +337,24 @@ function playCry(rate, samples) {
 
 function noSound(error) {
   worker.postMessage({kind: 'no-sound', reason: String(error.message || error)});
+}
+
+// ---- installing, when served -----------------------------------------------
+
+// Served over HTTPS or from this machine, the page can be installed: it then
+// starts with the network gone and opens the .gba files it is handed, with
+// their handles to write through. From a file:// address none of it can
+// work, so none of it is tried.
+if (window.isSecureContext && location.protocol !== 'file:' && navigator.serviceWorker) {
+  const manifest = document.createElement('link');
+  manifest.rel = 'manifest';
+  manifest.href = 'manifest.webmanifest';
+  document.head.append(manifest);
+  navigator.serviceWorker.register('service-worker.js').catch((error) =>
+    console.warn(`Vantrel will not start offline: ${error.message}`));
+  if (window.launchQueue) {
+    launchQueue.setConsumer(({files: [handle]}) => {
+      if (handle) openImage({handle, file: null, name: handle.name});
+    });
+  }
 }

@@ -1,7 +1,9 @@
-// The page's worker: the core (vantrel-core.wasm) runs here, on the messages
-// the page posts, one command at a time, and what it shows goes back to the
-// page as messages. The image is the File handed with the command; the core
-// reads it a slice at a time, synchronously, which only a worker may do.
+// The page's worker: the core runs here, on the messages the page posts,
+// one command at a time, and what it shows goes back to the page as
+// messages. The image is the File handed with the command; the core reads
+// it a slice at a time, synchronously, which only a worker may do. The
+// build puts the core's WebAssembly before this script (`coreWasm`, in
+// base64), which it is compiled from: the worker fetches nothing.
 'use strict';
 
 let image = null;
@@ -11,14 +13,17 @@ const reader = new FileReaderSync();
 
 // ---- called by the core ----------------------------------------------------
 
+// The image is a File, or its bytes where this worker may not read the
+// page's Files (`unreadable`).
 function imageSize() {
-  return image ? image.size : 0;
+  return image ? image.size ?? image.length : 0;
 }
 
 function readImage(offset, into, size) {
   if (!image) return -1;
   try {
-    const bytes = new Uint8Array(reader.readAsArrayBuffer(image.slice(offset, offset + size)));
+    const bytes = image instanceof Uint8Array ? image.subarray(offset, offset + size)
+      : new Uint8Array(reader.readAsArrayBuffer(image.slice(offset, offset + size)));
     HEAPU8.set(bytes, into);
     return bytes.length;
   } catch (error) {
@@ -92,12 +97,32 @@ const commands = {
   },
 };
 
+// Whether a File from the page has been read here: where the engine lets
+// no worker read the page's Files (WebKit, opened from disk), the first one
+// is tried before the core runs, and the page hands the bytes instead.
+let readable = false;
+
+function unreadable(file) {
+  if (readable || !(file instanceof Blob)) return false;
+  try {
+    reader.readAsArrayBuffer(file.slice(0, 1));
+    readable = true;
+  } catch (error) {
+    return error.name === 'NotReadableError';
+  }
+  return false;
+}
+
 onmessage = ({data}) => {
   if (data.kind === 'no-sound') {
     withText(data.reason, _vantrel_no_sound);
     return;
   }
   if (data.kind !== 'written') {
+    if (!data.tried && unreadable(data.file)) {
+      postMessage({kind: 'unreadable'});
+      return;
+    }
     image = data.file || null;
     failure = data.failure || '';
   }
@@ -106,6 +131,7 @@ onmessage = ({data}) => {
 };
 
 var Module = {
+  wasmBinary: Uint8Array.from(atob(coreWasm), (c) => c.charCodeAt(0)),
   onRuntimeInitialized() {
     _vantrel_start();
     postMessage({kind: 'started'});
