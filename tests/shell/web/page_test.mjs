@@ -1,19 +1,23 @@
-// The page in headless Chromium, driven as a user drives it: the window as
-// the desktop shows it, FireRed 1.0 and 1.1 images opened and written
-// through both paths (a file handle, which an origin-private file gives,
-// and the download), an image without a cry byte left alone, a cry played
-// with the samples vantrel-cli exports, and no request but for the page's
-// own files.
+// The page, Vantrel.html, driven as a user drives it in Chromium, Firefox and
+// WebKit (engines.mjs), each opening it from disk and served: one table of
+// cases that every engine runs both ways. A case that needs what only some
+// engines or one way give says so (`when`) and runs wherever that is there.
+// After each case: no error in the page's script, and no request but for the
+// page's own files.
 // Usage: node page_test.mjs PAGE_DIR VANTREL_CLI SMOKE_SH [SCREENSHOT_PNG]
+// (WebKit needs an X display: run it under scripts/with-xvfb;
+// VANTREL_PAGE_ENGINE=Chromium, Firefox or WebKit runs one engine alone.)
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import {launchChromium, servePage} from './browser.mjs';
+import {pathToFileURL} from 'node:url';
+import {engines, servePage, waitFor} from './engines.mjs';
 
 const [pageDir, cli, smoke, screenshot] = process.argv.slice(2);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-page-'));
+const axe = fs.readFileSync(new URL('../../../node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
 
 // Images from the smoke tests' maker: FireRed 1.0 with Charizard (6) and its
 // wave; 1.1 is the same with its header's version and its code 0x14 later.
@@ -39,44 +43,80 @@ function changes(before, after) {
   return changed;
 }
 
-const {server, address} = await servePage(pageDir);
-const browser = await launchChromium();
-const requested = [];
-
-// A fresh page; `picker` false takes the File System Access API away, as in
-// Firefox and Safari. The samples handed to Web Audio are recorded.
-async function openPage(picker) {
-  const context = await browser.newContext({acceptDownloads: true});
-  context.on('request', (request) => requested.push(request.url()));
-  const page = await context.newPage();
-  page.on('pageerror', (error) => assert.fail(`the page failed: ${error.message}`));
-  await page.addInitScript((picker) => {
-    if (!picker) delete window.showOpenFilePicker;
-    window.handed = [];
-    const copy = AudioBuffer.prototype.copyToChannel;
-    AudioBuffer.prototype.copyToChannel = function (samples, ...rest) {
-      window.handed.push({rate: this.sampleRate, samples: Array.from(samples)});
-      return copy.call(this, samples, ...rest);
-    };
-  }, picker);
-  await page.goto(address);
-  await page.waitForSelector('body[data-ready]');
-  return page;
+// What the test watches in the page once it is ready: the samples handed to
+// Web Audio, each download's name and bytes (from its Blob, in base64), and
+// any error the page's script meets.
+function watch() {
+  window.base64 = (bytes) => {
+    const view = new Uint8Array(bytes);
+    let text = '';
+    for (let at = 0; at < view.length; at += 0x8000) text += String.fromCharCode(...view.subarray(at, at + 0x8000));
+    return btoa(text);
+  };
+  window.handed = [];
+  const copy = AudioBuffer.prototype.copyToChannel;
+  AudioBuffer.prototype.copyToChannel = function (samples, ...rest) {
+    window.handed.push({rate: this.sampleRate, samples: Array.from(samples)});
+    return copy.call(this, samples, ...rest);
+  };
+  window.downloads = [];
+  const blobs = new Map();
+  const made = URL.createObjectURL;
+  URL.createObjectURL = (blob) => {
+    const url = made(blob);
+    blobs.set(url, blob);
+    return url;
+  };
+  const follow = HTMLAnchorElement.prototype.click;
+  HTMLAnchorElement.prototype.click = function () {
+    const name = this.download;
+    blobs.get(this.href).arrayBuffer().then((bytes) => window.downloads.push({name, bytes: window.base64(bytes)}));
+    return follow.call(this);
+  };
+  window.failures = [];
+  addEventListener('error', (event) => window.failures.push(event.message));
+  addEventListener('unhandledrejection', (event) => window.failures.push(String(event.reason)));
 }
 
-async function box(page) {
-  await page.waitForSelector('#box[open]');
-  const shown = [await page.textContent('#box-title'), await page.textContent('#box-text')];
-  await page.click('#box-ok');
-  await page.waitForSelector('#box:not([open])', {state: 'attached'});
+// The box shown, closed with OK.
+async function box(tab) {
+  const shown = await waitFor(tab, () => document.getElementById('box').open &&
+    [document.getElementById('box-title').textContent, document.getElementById('box-text').textContent]);
+  await tab.click('#box-ok');
+  await waitFor(tab, () => !document.getElementById('box').open);
   return shown;
 }
 
-async function openByInput(page, file) {
-  const chooser = page.waitForEvent('filechooser');
-  await page.click('#cmdOpen');
-  await (await chooser).setFiles(file);
+const select = (tab, species) => tab.run((species) => {
+  const list = document.getElementById('cmbPoke');
+  list.value = species;
+  list.dispatchEvent(new Event('change'));
+}, species);
+
+// In Chromium Open asks the File System Access picker, which a test cannot
+// answer: without it the page uses its file input, as elsewhere.
+async function chooseByInput(tab, file) {
+  await tab.run(() => delete window.showOpenFilePicker);
+  await tab.choose(file);
 }
+
+const state = (tab) => tab.run(() => Object.fromEntries(['cmbPoke', 'cmdSave', 'Command1', 'cryRestore', 'cmdPlay']
+  .map((id) => [id, document.getElementById(id)]).map(([id, control]) => [id, {
+    disabled: control.disabled, title: control.title, ...(id === 'cmbPoke' && {value: control.value}),
+  }])));
+
+// A file of the origin's own storage, with the handle a picker would give,
+// kept as window.stored; and its bytes now.
+const storedHandle = (tab, bytes) => tab.run(async (encoded) => {
+  const folder = await navigator.storage.getDirectory();
+  window.stored = await folder.getFileHandle('stored.gba', {create: true});
+  const writable = await window.stored.createWritable();
+  await writable.write(Uint8Array.from(atob(encoded), (c) => c.charCodeAt(0)));
+  await writable.close();
+}, bytes.toString('base64'));
+const storedNow = async (tab) =>
+  Buffer.from(await tab.run(async () => window.base64(await (await window.stored.getFile()).arrayBuffer())), 'base64');
+const servedWithHandles = ({tab, served}) => served && tab.run(() => Boolean(window.showOpenFilePicker));
 
 const opened = ['Vantrel', 'ROM opened successfully!'];
 const writes = [
@@ -85,169 +125,289 @@ const writes = [
   ['#cryRestore', 'Cry restored successfully!', 6],
 ];
 
-// ---- the window, and the download path, on FireRed 1.0 ----------------------
-{
-  const page = await openPage(false);
-  const form = await page.locator('#form').boundingBox();
-  assert.deepEqual([form.width, form.height], [383, 275]);
-  // Each control at its place in the layout table, in pixels (twips / 15).
-  for (const [id, ...place] of [
-    ['Image1', 0, 0, 408, 296], ['Label1', 32, 136, 105, 25], ['cmbPoke', 56, 136, 129, 24],
-    ['cmdPlay', 192, 136, 49, 24], ['cmdOpen', 0, 216, 73, 33], ['cmdSave', 80, 216, 81, 33],
-    ['Command1', 168, 216, 73, 33], ['cryRestore', 248, 216, 121, 33], ['Label2', 0, 248, 225, 25],
-  ]) {
-    const box = await page.locator(`#${id}`).boundingBox();
-    assert.deepEqual([box.x - form.x, box.y - form.y, box.width, box.height], place, id);
-  }
-  for (const caption of ['Open ROM', 'Save ROM', 'Remove Cry', 'Restore Removed Cry', 'Play cry']) {
-    await page.getByRole('button', {name: caption, exact: true}).waitFor();
-  }
-  assert.equal(await page.isDisabled('#cmdSave'), true, 'Save is enabled with no image open');
+const cases = [
+  {
+    name: 'the window: places, captions, names; installing only when served',
+    async run({tab, served}) {
+      const shown = await tab.run(() => {
+        const form = document.getElementById('form').getBoundingClientRect();
+        const places = {form: [form.width, form.height]};
+        for (const control of document.querySelectorAll('#form > *')) {
+          const {x, y, width, height} = control.getBoundingClientRect();
+          places[control.id] = [x - form.x, y - form.y, width, height];
+        }
+        const names = [...document.querySelectorAll('#form button')].map((b) => b.getAttribute('aria-label') || b.textContent);
+        return {places, names, label: document.getElementById('cmbPoke').labels[0].textContent,
+          manifest: Boolean(document.querySelector('link[rel=manifest]'))};
+      });
+      // Each control at its place in the layout table, in pixels (twips / 15).
+      assert.deepEqual(shown.places, {
+        form: [383, 275], Image1: [0, 0, 408, 296], Label1: [32, 136, 105, 25], cmbPoke: [56, 136, 129, 24],
+        cmdPlay: [192, 136, 49, 24], cmdOpen: [0, 216, 73, 33], cmdSave: [80, 216, 81, 33],
+        Command1: [168, 216, 73, 33], cryRestore: [248, 216, 121, 33], Label2: [0, 248, 225, 25],
+      });
+      assert.deepEqual(shown.names.sort(), ['Open ROM', 'Play cry', 'Remove Cry', 'Restore Removed Cry', 'Save ROM']);
+      assert.equal(shown.label, 'Select Pokémon:');
+      assert.equal(shown.manifest, served);
+      assert.equal((await state(tab)).cmdSave.disabled, true, 'Save is enabled with no image open');
+    },
+  },
+  {
+    name: 'open by the file input: the list, the tab order, Play',
+    async run({tab, shoot}) {
+      const {file} = image('1.0');
+      await chooseByInput(tab, file);
+      assert.deepEqual(await box(tab), opened);
+      const now = await state(tab);
+      assert.equal(now.cmbPoke.value, 'Charizard');
+      assert.equal(now.cmdSave.title, 'FireRed 1.0.gba');
+      assert.equal(now.cmdPlay.title, "Play Charizard's cry from FireRed 1.0.gba");
+      if (shoot) await tab.screenshot('#window', shoot);
+      await tab.run(() => document.getElementById('cmdOpen').focus());
+      const order = ['cmdOpen'];
+      for (let i = 0; i < 5; ++i) {
+        await tab.press('Tab');
+        order.push(await tab.run(() => document.activeElement.id));
+      }
+      assert.deepEqual(order, ['cmdOpen', 'cmdSave', 'cmbPoke', 'cmdPlay', 'cryRestore', 'Command1']);
 
-  const {file, bytes} = image('1.0');
-  await openByInput(page, file);
-  assert.deepEqual(await box(page), opened);
-  const list = page.getByRole('combobox', {name: 'Select Pokémon:'});
-  assert.equal(await list.inputValue(), 'Charizard');
-  assert.equal(await page.getAttribute('#cmdSave', 'title'), 'FireRed 1.0.gba');
-  assert.equal(await page.getAttribute('#cmdPlay', 'title'), "Play Charizard's cry from FireRed 1.0.gba");
-  if (screenshot) await page.locator('#window').screenshot({path: screenshot});
+      // Play twice: each time the samples vantrel-cli exports, at their rate.
+      execFileSync(cli, ['cry', file, '6', '-o', path.join(work, 'cry.wav')]);
+      const wav = fs.readFileSync(path.join(work, 'cry.wav'));
+      const data = wav.indexOf('data') + 8;
+      await tab.click('#cmdPlay');
+      await tab.click('#cmdPlay');
+      await waitFor(tab, () => window.handed.length === 2);
+      for (const {rate, samples} of await tab.run(() => window.handed)) {
+        assert.equal(rate, wav.readUInt32LE(24));
+        assert.deepEqual(samples.map((sample) => sample * 128 + 128), [...wav.subarray(data)]);
+      }
+      await tab.run(() => {
+        delete window.AudioContext;
+        audio = null;
+      });
+      await tab.click('#cmdPlay');
+      assert.deepEqual(await box(tab), ['Vantrel', 'Vantrel cannot play sound: this browser has no Web Audio.']);
+    },
+  },
+  {
+    name: 'Save, Remove and Restore give the image as a download',
+    async run({tab}) {
+      const {file, bytes} = image('1.0');
+      await chooseByInput(tab, file);
+      assert.deepEqual(await box(tab), opened);
+      await select(tab, 'Pikachu');
+      for (const [count, [button, success, cry]] of writes.entries()) {
+        await tab.click(button);
+        assert.deepEqual(await box(tab), ['Vantrel', success]);
+        const {name, bytes: saved} = await waitFor(tab, (count) => window.downloads[count], count);
+        assert.equal(name, 'FireRed 1.0.gba');
+        assert.deepEqual(changes(bytes, Buffer.from(saved, 'base64')), cry === 6 ? [] : [[cryAt['1.0'], cry]]);
+      }
+    },
+  },
+  {
+    name: 'an image dropped on the page opens as if chosen',
+    async run({tab}) {
+      await tab.run((encoded) => {
+        const dropped = new DataTransfer();
+        dropped.items.add(new File([Uint8Array.from(atob(encoded), (c) => c.charCodeAt(0))], 'dropped.gba'));
+        document.body.dispatchEvent(new DragEvent('drop', {dataTransfer: dropped, bubbles: true, cancelable: true}));
+      }, image('1.0').bytes.toString('base64'));
+      assert.deepEqual(await box(tab), opened);
+      assert.equal((await state(tab)).cmdSave.title, 'dropped.gba');
+    },
+  },
+  {
+    name: 'an image without a cry byte is not opened, nothing offered to write',
+    async run({tab}) {
+      const blank = path.join(work, 'blank.gba');
+      fs.writeFileSync(blank, image('1.0').bytes.subarray(0, 0x79000));
+      await chooseByInput(tab, blank);
+      const [title, text] = await box(tab);
+      assert.equal(title, 'Vantrel');
+      assert.match(text, /^Vantrel cannot find the title screen's cry byte in this image \(.*\) and will not write to it\.$/);
+      for (const [id, {disabled}] of Object.entries(await state(tab))) assert.equal(disabled, true, `${id} is enabled`);
+      assert.equal(await tab.run(() => window.downloads.length), 0);
+    },
+  },
+  {
+    name: 'a file dropped from disk opens with its handle; a write the user does not allow writes nothing',
+    when: ({tab}) => tab.dropFile,
+    async run({tab}) {
+      const {file, bytes} = image('1.0');
+      await tab.dropFile(file);
+      assert.deepEqual(await box(tab), opened);
+      await tab.click('#cmdSave');
+      assert.deepEqual(await box(tab), ['Error: 70', 'Permission denied']);
+      assert.deepEqual(changes(bytes, fs.readFileSync(file)), []);
+      assert.equal(await tab.run(() => window.downloads.length), 0);
+    },
+  },
+  {
+    name: 'in place, through a file handle, on FireRed 1.1',
+    when: servedWithHandles,
+    async run({tab}) {
+      const {bytes} = image('1.1');
+      await storedHandle(tab, bytes);
+      await tab.run(() => (window.showOpenFilePicker = async () => [window.stored]));
+      await tab.click('#cmdOpen');
+      assert.deepEqual(await box(tab), opened);
+      assert.equal((await state(tab)).cmbPoke.value, 'Charizard');
+      await select(tab, 'Pikachu');
+      for (const [button, success, cry] of writes) {
+        await tab.click(button);
+        assert.deepEqual(await box(tab), ['Vantrel', success]);
+        assert.deepEqual(changes(bytes, await storedNow(tab)), cry === 6 ? [] : [[cryAt['1.1'], cry]]);
+      }
 
-  await page.focus('#cmdOpen');
-  const order = ['cmdOpen'];
-  for (let i = 0; i < 5; ++i) {
-    await page.keyboard.press('Tab');
-    order.push(await page.evaluate(() => document.activeElement.id));
+      // Cancel changes nothing; an image that cannot be read is not opened,
+      // and the one open stays the one written; a write the browser refuses
+      // shows its failure and writes nothing.
+      const open = (picked) => tab.run((picked) => {
+        window.showOpenFilePicker = async () => {
+          if (picked === 'cancel') throw new DOMException('cancelled', 'AbortError');
+          const refused = (name) => async () => { throw new DOMException(picked, name); };
+          if (picked === 'gone') return [{kind: 'file', name: 'gone.gba', getFile: refused('NotFoundError')}];
+          const real = window.stored;
+          return [{kind: 'file', name: real.name, getFile: () => real.getFile(), createWritable: refused('NotAllowedError')}];
+        };
+      }, picked).then(() => tab.click('#cmdOpen'));
+      await open('cancel');
+      await new Promise((resolve) => setTimeout(resolve, 200));
+      assert.equal(await tab.run(() => document.getElementById('box').open), false);
+      await open('gone');
+      assert.deepEqual(await box(tab), ['Error: 53', 'File not found']);
+      await tab.click('#cmdSave');
+      assert.deepEqual(await box(tab), ['Vantrel', 'ROM saved successfully!']);
+      assert.deepEqual(changes(bytes, await storedNow(tab)), [[cryAt['1.1'], 25]]);
+      await open('refusing');
+      assert.deepEqual(await box(tab), opened);
+      await tab.click('#Command1');
+      assert.deepEqual(await box(tab), ['Error: 70', 'Permission denied']);
+      assert.deepEqual(changes(bytes, await storedNow(tab)), [[cryAt['1.1'], 25]]);
+
+      // The file gone from under the window: the failure box, as on the desktop.
+      await tab.run(async () => (await navigator.storage.getDirectory()).removeEntry('stored.gba'));
+      await tab.click('#cmdSave');
+      assert.deepEqual(await box(tab), ['Error: 53', 'File not found']);
+    },
+  },
+  {
+    name: 'installable: the manifest as Chromium reads it, with nothing that keeps it from installing',
+    when: ({tab, served}) => served && tab.manifest,
+    async run({tab, url}) {
+      await waitFor(tab, () => navigator.serviceWorker.controller);
+      const {errors, manifest, data, installabilityErrors} = await tab.manifest();
+      // The cases' tabs are private windows, which never install.
+      assert.deepEqual([errors, installabilityErrors.filter(({errorId}) => errorId !== 'in-incognito')], [[], []]);
+      assert.deepEqual([manifest.name, manifest.startUrl, manifest.display, manifest.themeColor],
+        ['Vantrel', url, 'kStandalone', 'rgba(10,36,106,1)']);
+      assert.deepEqual(manifest.icons.map((icon) => `${new URL(icon.url).pathname} ${icon.sizes}`),
+        ['/vantrel-48.png 48x48', '/vantrel-256.png 256x256']);
+      // Chromium does not give back the file handlers it read.
+      assert.deepEqual(data.file_handlers.map(({action, accept}) => [new URL(action, url).href, accept]),
+        [[url, {'application/x-gba-rom': ['.gba']}]]);
+    },
+  },
+  {
+    name: 'offline: with the network gone, the page loads from its service worker and opens an image',
+    when: ({tab, served}) => served && tab.offline,
+    async run({tab, url}) {
+      await waitFor(tab, () => navigator.serviceWorker.controller);
+      await tab.offline(true);
+      try {
+        await tab.goto(url);
+        await tab.run(watch);
+        await chooseByInput(tab, image('1.0').file);
+        assert.deepEqual(await box(tab), opened);
+      } finally {
+        await tab.offline(false);
+      }
+    },
+  },
+  {
+    name: 'an installed page handed a file opens it, and writes in place',
+    before: (tab) => tab.beforeLoad && tab.beforeLoad(() => {
+      if (window.launchQueue) Object.defineProperty(window, 'launchQueue', {value: {setConsumer: (consume) => (window.launch = consume)}});
+    }),
+    when: ({tab, served}) => served && tab.beforeLoad && tab.run(() => Boolean(window.launch)),
+    async run({tab}) {
+      const {bytes} = image('1.0');
+      await storedHandle(tab, bytes);
+      await tab.run(() => window.launch({files: [window.stored]}));
+      assert.deepEqual(await box(tab), opened);
+      await tab.click('#Command1');
+      assert.deepEqual(await box(tab), ['Vantrel', 'Cry removed successfully!']);
+      assert.deepEqual(changes(bytes, await storedNow(tab)), [[cryAt['1.0'], 0]]);
+    },
+  },
+  {
+    name: 'axe-core finds no violation, with an image open and with a box shown',
+    async run({tab}) {
+      await tab.inject(axe);
+      const violations = () => tab.run(async () =>
+        (await axe.run(document)).violations.map((violation) => `${violation.id}: ${violation.nodes.map((node) => node.target).join(' ')}`));
+      assert.deepEqual(await violations(), []);
+      await chooseByInput(tab, image('1.0').file);
+      await waitFor(tab, () => document.getElementById('box').open);
+      assert.deepEqual(await violations(), []);
+      assert.deepEqual(await box(tab), opened);
+      assert.deepEqual(await violations(), []);
+    },
+  },
+];
+
+// Nothing is asked for but the page itself, its worker's text and pictures
+// (blob: and data: addresses within it), and served, the files beside it.
+const own = new Set(fs.readdirSync(pageDir));
+function checkRequests(urls, page) {
+  for (const url of urls) {
+    if (url.startsWith('blob:') || url.startsWith('data:') || url === page) continue;
+    const {origin, pathname} = new URL(url);
+    assert.ok(origin === new URL(page).origin && own.has(pathname.slice(1)), `the page asked for ${url}`);
   }
-  assert.deepEqual(order, ['cmdOpen', 'cmdSave', 'cmbPoke', 'cmdPlay', 'cryRestore', 'Command1']);
-
-  // Play twice: each time the samples vantrel-cli exports, at their rate.
-  execFileSync(cli, ['cry', file, '6', '-o', path.join(work, 'cry.wav')]);
-  const wav = fs.readFileSync(path.join(work, 'cry.wav'));
-  const data = wav.indexOf('data') + 8;
-  await page.click('#cmdPlay');
-  await page.click('#cmdPlay');
-  await page.waitForFunction(() => window.handed.length === 2);
-  await page.waitForFunction(() => audio.state === 'running');
-  await page.evaluate(() => {
-    delete window.AudioContext;
-    audio = null;
-  });
-  await page.click('#cmdPlay');
-  assert.deepEqual(await box(page), ['Vantrel', 'Vantrel cannot play sound: this browser has no Web Audio.']);
-  for (const {rate, samples} of await page.evaluate(() => window.handed)) {
-    assert.equal(rate, wav.readUInt32LE(24));
-    assert.deepEqual(samples.map((sample) => sample * 128 + 128), [...wav.subarray(data)]);
-  }
-
-  await list.selectOption('Pikachu');
-  for (const [button, success, cry] of writes) {
-    const download = page.waitForEvent('download');
-    await page.click(button);
-    const saved = await download;
-    assert.equal(saved.suggestedFilename(), 'FireRed 1.0.gba');
-    assert.deepEqual(await box(page), ['Vantrel', success]);
-    assert.deepEqual(changes(bytes, fs.readFileSync(await saved.path())), cry === 6 ? [] : [[cryAt['1.0'], cry]]);
-  }
-
-  // An image dropped on the page opens as if chosen.
-  await page.evaluate((encoded) => {
-    const dropped = new DataTransfer();
-    dropped.items.add(new File([Uint8Array.from(atob(encoded), (c) => c.charCodeAt(0))], 'dropped.gba'));
-    document.body.dispatchEvent(new DragEvent('drop', {dataTransfer: dropped, bubbles: true, cancelable: true}));
-  }, bytes.toString('base64'));
-  assert.deepEqual(await box(page), opened);
-  assert.equal(await page.getAttribute('#cmdSave', 'title'), 'dropped.gba');
-
-  // No cry byte: not opened, nothing offered to write, nothing downloaded.
-  const blank = path.join(work, 'blank.gba');
-  fs.writeFileSync(blank, bytes.subarray(0, 0x79000));
-  let downloads = 0;
-  page.on('download', () => ++downloads);
-  await openByInput(page, blank);
-  const [title, text] = await box(page);
-  assert.equal(title, 'Vantrel');
-  assert.match(text, /^Vantrel cannot find the title screen's cry byte in this image \(.*\) and will not write to it\.$/);
-  for (const control of ['#cmbPoke', '#cmdSave', '#Command1', '#cryRestore', '#cmdPlay']) {
-    assert.equal(await page.isDisabled(control), true, `${control} is enabled`);
-  }
-  assert.equal(downloads, 0);
 }
 
-// ---- in place, through a file handle, on FireRed 1.1 ------------------------
-{
-  const page = await openPage(true);
-  const {bytes} = image('1.1');
-  await page.evaluate(async (encoded) => {
-    const folder = await navigator.storage.getDirectory();
-    const handle = await folder.getFileHandle('FireRed 1.1.gba', {create: true});
-    const writable = await handle.createWritable();
-    await writable.write(Uint8Array.from(atob(encoded), (c) => c.charCodeAt(0)));
-    await writable.close();
-    window.showOpenFilePicker = async () => [handle];
-  }, bytes.toString('base64'));
-  const fileNow = async () =>
-    Buffer.from(await page.evaluate(async () => {
-      const folder = await navigator.storage.getDirectory();
-      const file = await (await folder.getFileHandle('FireRed 1.1.gba')).getFile();
-      const bytes = new Uint8Array(await file.arrayBuffer());
-      let text = '';
-      for (let at = 0; at < bytes.length; at += 0x8000) text += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
-      return btoa(text);
-    }), 'base64');
-
-  await page.click('#cmdOpen');
-  assert.deepEqual(await box(page), opened);
-  assert.equal(await page.inputValue('#cmbPoke'), 'Charizard');
-  await page.selectOption('#cmbPoke', 'Pikachu');
-  for (const [button, success, cry] of writes) {
-    await page.click(button);
-    assert.deepEqual(await box(page), ['Vantrel', success]);
-    assert.deepEqual(changes(bytes, await fileNow()), cry === 6 ? [] : [[cryAt['1.1'], cry]]);
+const {server, address, requested} = await servePage(pageDir);
+const ways = {'from disk': pathToFileURL(path.join(pageDir, 'Vantrel.html')).href, served: address};
+const failed = [];
+let passed = 0;
+const unmet = [];
+for (const engine of engines) {
+  const browser = await engine.launch();
+  for (const [way, url] of Object.entries(ways)) {
+    for (const row of cases) {
+      const tab = await browser.newTab();
+      const context = {tab, url, served: way === 'served', shoot: engine.name === 'Chromium' && way === 'from disk' && screenshot};
+      const named = `${engine.name}, ${way}: ${row.name}`;
+      try {
+        if (row.before) await row.before(tab);
+        await tab.goto(url);
+        if (row.when && !(await row.when(context))) {
+          unmet.push(`${engine.name}, ${way}: ${row.name}`);
+          continue;
+        }
+        await tab.run(watch);
+        await row.run(context);
+        assert.deepEqual(await tab.run(() => window.failures), [], 'the page\'s script failed');
+        checkRequests(await tab.run(() => performance.getEntriesByType('resource').map((entry) => entry.name)), url);
+        ++passed;
+        console.log(`ok: ${named}`);
+      } catch (error) {
+        failed.push(named);
+        console.log(`FAILED: ${named}\n${error.stack}`);
+      } finally {
+        await tab.close();
+      }
+    }
   }
-
-  // Cancel changes nothing; an image that cannot be read is not opened, and
-  // the one open stays the one written; a write the browser refuses shows
-  // its failure and writes nothing.
-  const open = (picked) => page.evaluate((picked) => {
-    window.showOpenFilePicker = async () => {
-      const folder = await navigator.storage.getDirectory();
-      const real = await folder.getFileHandle('FireRed 1.1.gba');
-      if (picked === 'cancel') throw new DOMException('cancelled', 'AbortError');
-      const refused = (name) => async () => { throw new DOMException(picked, name); };
-      if (picked === 'gone') return [{kind: 'file', name: 'gone.gba', getFile: refused('NotFoundError')}];
-      return [{kind: 'file', name: real.name, getFile: () => real.getFile(), createWritable: refused('NotAllowedError')}];
-    };
-  }, picked).then(() => page.click('#cmdOpen'));
-  await open('cancel');
-  await page.waitForTimeout(200);
-  assert.equal(await page.isVisible('#box'), false);
-  await open('gone');
-  assert.deepEqual(await box(page), ['Error: 53', 'File not found']);
-  await page.click('#cmdSave');
-  assert.deepEqual(await box(page), ['Vantrel', 'ROM saved successfully!']);
-  assert.deepEqual(changes(bytes, await fileNow()), [[cryAt['1.1'], 25]]);
-  await open('refusing');
-  assert.deepEqual(await box(page), opened);
-  await page.click('#Command1');
-  assert.deepEqual(await box(page), ['Error: 70', 'Permission denied']);
-  assert.deepEqual(changes(bytes, await fileNow()), [[cryAt['1.1'], 25]]);
-
-  // The file gone from under the window: the failure box, as on the desktop.
-  await page.evaluate(async () => (await navigator.storage.getDirectory()).removeEntry('FireRed 1.1.gba'));
-  await page.click('#cmdSave');
-  assert.deepEqual(await box(page), ['Error: 53', 'File not found']);
+  await browser.close();
 }
-
-await browser.close();
 server.kill();
+checkRequests(requested.map((pathname) => new URL(pathname, address).href), address);
 fs.rmSync(work, {recursive: true});
 
-// Nothing but the page's own files was asked for.
-const own = new Set(fs.readdirSync(pageDir));
-for (const url of requested) {
-  const {origin, pathname} = new URL(url);
-  assert.equal(origin, new URL(address).origin, `a request left the page: ${url}`);
-  assert.ok(pathname === '/' || own.has(pathname.slice(1)), `the page asked for ${url}`);
-}
-console.log('page: all cases passed');
+console.log(`not for every engine or way (needs what these lack):\n  ${unmet.join('\n  ')}`);
+console.log(`page: ${passed} passed, ${failed.length} failed`);
+process.exit(failed.length ? 1 : 0);
