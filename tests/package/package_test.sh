@@ -63,7 +63,10 @@ done
 
 # ---- the page's zip ----------------------------------------------------------
 listed=$(unzip -Z1 "$page" | LC_ALL=C sort)
-[ "$listed" = $'LICENSE.txt\nREADME.txt\nindex.html\ntitle.gif\nvantrel-core.js\nvantrel-core.wasm\nvantrel.css\nvantrel.js\nvantrel.png' ] ||
+[ "$listed" = $'LICENSE.txt\nREADME.txt\nVantrel.html\nmanifest.webmanifest\nservice-worker.js\nvantrel-256.png\nvantrel-48.png' ] ||
   fail "the page's zip holds: $listed"
+unzip -q "$page" -d "$work/page"
+size=$(stat -c %s "$work/page/Vantrel.html")
+[ "$size" -le 300000 ] || fail "Vantrel.html is $size bytes, more than 300 KB"
 
 for file in "$deb" "$zip" "$page"; do echo "package: $(basename "$file") ($(stat -c %s "$file") bytes) passes"; done
