@@ -149,8 +149,8 @@ const shown = {
     writeBytes(message.at, message.bytes).then(
       () => worker.postMessage({kind: 'written'}),
       (error) => worker.postMessage({kind: 'written', failure: error.name || 'Error'})),
-  done: () => commandEnded('done'),
-  unreadable: () => commandEnded('unreadable'),
+  done: (message) => commandEnded(message),
+  unreadable: (message) => commandEnded(message),
 };
 worker.onmessage = ({data}) => shown[data.kind](data);
 
@@ -173,12 +173,12 @@ function run(command, on = image, before = null) {
     } else if (on && copying) {
       message.file = await inMemory(on);
     }
-    if ((await ended(message)) === 'unreadable') {
+    if ((await ended(message, on)).kind === 'unreadable') {
       // The worker may not read the File the page reads: from now on it gets
       // the image's bytes.
       message.file = await inMemory(on);
       copying = message.file !== on.file;
-      await ended({...message, tried: true});
+      await ended({...message, tried: true}, on);
     }
     opening = null;
   });
@@ -200,12 +200,17 @@ async function inMemory(on) {
   }
 }
 
-// Resolves to how the worker ended the command: 'done', or 'unreadable'.
-function ended(message) {
-  return new Promise((resolve) => {
+// Resolves to the worker's message that ended the command: 'done', or
+// 'unreadable'. An image's bytes go to the worker and come back with
+// 'done', rather than being copied each time.
+async function ended(message, on) {
+  const bytes = message.file instanceof Uint8Array ? [message.file.buffer] : [];
+  const end = await new Promise((resolve) => {
     commandEnded = resolve;
-    worker.postMessage(message);
+    worker.postMessage(message, bytes);
   });
+  if (end.bytes) on.bytes = end.bytes;
+  return end;
 }
 
 function clicked(row) {

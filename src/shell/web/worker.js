@@ -84,7 +84,15 @@ function withText(text, use) {
 // A command has ended once the core has returned and any byte it wrote has
 // been reported written.
 function ended() {
-  if (!_vantrel_writing()) postMessage({kind: 'done'});
+  if (_vantrel_writing()) return;
+  // The image's bytes go back to the page, which hands them with its next
+  // command.
+  if (image instanceof Uint8Array) {
+    postMessage({kind: 'done', bytes: image}, [image.buffer]);
+    image = null;
+  } else {
+    postMessage({kind: 'done'});
+  }
 }
 
 const commands = {
