@@ -385,7 +385,7 @@ for (const engine of engines) {
         if (row.before) await row.before(tab);
         await tab.goto(url);
         if (row.when && !(await row.when(context))) {
-          unmet.push(`${engine.name}, ${way}: ${row.name}`);
+          unmet.push(named);
           continue;
         }
         await tab.run(watch);
