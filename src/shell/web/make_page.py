@@ -60,8 +60,9 @@ def main():
     core = inline(f"const coreWasm = '{base64.b64encode(read(built, 'vantrel-core.wasm')).decode()}';\n" +
                   read(built, 'vantrel-core.js').decode(), 'vantrel-core.js')
     # Scripts and style by their hashes; the worker from the page's own text;
-    # pictures inside the page; served, the manifest and the service worker
-    # from its folder. Nothing else, and no connection anywhere.
+    # pictures inside the page; served, the manifest, its icons and the
+    # service worker from its folder. Nothing else, and no connection
+    # anywhere.
     policy = '; '.join([
         "default-src 'none'",
         f"script-src {digest(script)} 'wasm-unsafe-eval'",
@@ -97,7 +98,8 @@ def main():
     files = [PAGE, MANIFEST, *icons]
     # The cache's name changes with any of its files, so that a new page
     # replaces the old one.
-    version = hashlib.sha256(page.encode() + json.dumps(manifest).encode()).hexdigest()[:16]
+    version = hashlib.sha256(page.encode() + json.dumps(manifest).encode() +
+                             b''.join(read(assets, icon) for icon in icons)).hexdigest()[:16]
     kept = {'name': f'vantrel-{version}', 'files': [f'./{name}' for name in files]}
 
     os.makedirs(out, exist_ok=True)
