@@ -29,6 +29,7 @@ const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../.
 // asked for.
 export async function servePage(folder) {
   const server = spawn(path.join(root, 'scripts/serve-page'), ['--log', folder], {stdio: ['ignore', 'pipe', 'inherit']});
+  process.on('exit', () => server.kill());
   const lines = [];
   let buffered = '';
   server.stdout.on('data', (data) => {
@@ -157,9 +158,9 @@ const webkit = {
     // A home of its own, so that MiniBrowser's profile and the downloads the
     // page gives are made there and go with it.
     const home = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-webkit-'));
-    const xdg = {HOME: home, XDG_CONFIG_HOME: `${home}/.config`, XDG_DATA_HOME: `${home}/.local/share`,
-      XDG_CACHE_HOME: `${home}/.cache`};
-    const driver = spawn('WebKitWebDriver', [`--port=${port}`], {stdio: 'ignore', env: {...process.env, ...xdg}});
+    const env = {...process.env, HOME: home, XDG_CONFIG_HOME: `${home}/.config`, XDG_DATA_HOME: `${home}/.local/share`,
+      XDG_CACHE_HOME: `${home}/.cache`, MESA_SHADER_CACHE_DISABLE: 'true'};
+    const driver = spawn('WebKitWebDriver', [`--port=${port}`], {stdio: 'ignore', env});
     const call = async (method, where, body) => {
       const response = await fetch(`http://127.0.0.1:${port}${where}`, {
         method, headers: {'content-type': 'application/json'}, body: body && JSON.stringify(body),
@@ -210,9 +211,13 @@ const webkit = {
     return {
       newTab: async () => tab,
       async close() {
-        await session('DELETE', '');
+        // A session WebKit ended itself (after a crash) is gone already.
+        await session('DELETE', '').catch(() => {});
+        const exited = new Promise((resolve) => driver.once('exit', resolve));
         driver.kill();
-        fs.rmSync(home, {recursive: true, force: true});
+        await exited;
+        // MiniBrowser's processes may still be writing their caches there.
+        fs.rmSync(home, {recursive: true, force: true, maxRetries: 10, retryDelay: 100});
       },
     };
   },
