@@ -1,124 +1,105 @@
-// The page's figures in headless Chromium (run by scripts/bench after the
-// web preset is built): the size of what it loads, its load to the window
-// ready, opening a 32 MiB image of a known release, and Play's click to the
-// first sample handed to Web Audio. Times are printed, never judged.
+// The page's figures in Chromium, Firefox and WebKit (run by scripts/bench
+// after the web preset is built, on a virtual display for WebKit): the size
+// of Vantrel.html, and in each engine, opened from disk and served, its
+// load to the window ready, opening a 32 MiB image of a known release, and
+// Play's click to the first sample handed to Web Audio. Times are printed,
+// never judged.
 // Usage: node bench/page_bench.mjs PAGE_DIR SMOKE_SH
 import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import {pathToFileURL} from 'node:url';
 import zlib from 'node:zlib';
-import {launchChromium, servePage} from '../tests/shell/web/browser.mjs';
+import {engines, servePage, waitFor} from '../tests/shell/web/engines.mjs';
 
 const [pageDir, smoke] = process.argv.slice(2);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-page-bench-'));
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const ms = (value) => `${value.toFixed(1)} ms`;
+const spread = (values) => `**${median(values).toFixed(1)}** (${Math.min(...values).toFixed(1)} to ${Math.max(...values).toFixed(1)})`;
 
-// ---- size: the files the page loads (not its README or licence) -----------
-const loaded = fs.readdirSync(pageDir).filter((name) => !name.endsWith('.txt')).sort();
-let total = 0;
-let compressed = 0;
+// ---- size: the page, and what installing it needs beside it ---------------
 console.log('## the page\'s files\n\n| file | bytes | gzip -9 |\n|---|---|---|');
-for (const name of loaded) {
+for (const name of fs.readdirSync(pageDir).filter((name) => !name.endsWith('.txt')).sort()) {
   const bytes = fs.readFileSync(path.join(pageDir, name));
-  const packed = zlib.gzipSync(bytes, {level: 9}).length;
-  total += bytes.length;
-  compressed += packed;
-  console.log(`| ${name} | ${bytes.length} | ${packed} |`);
+  console.log(`| ${name} | ${bytes.length} | ${zlib.gzipSync(bytes, {level: 9}).length} |`);
 }
-console.log(`| all | **${total}** (${(total / 1024).toFixed(1)} KiB) | ${compressed} |\n`);
+const core = fs.readFileSync(path.join(pageDir, 'Vantrel.html'), 'utf8').match(/const coreWasm = '([^']*)'/)[1];
+console.log(`\nThe WebAssembly's base64 within Vantrel.html: ${core.length} bytes.\n`);
 
-const {server, address} = await servePage(pageDir);
-const browser = await launchChromium();
-
-// Each load in a context of its own, so that nothing is cached; the server
-// says no-store as well.
-async function freshPage() {
-  const context = await browser.newContext();
-  const page = await context.newPage();
-  await page.addInitScript(() => {
-    // When the user's action began, and when its result was handed on.
-    window.marks = {};
-    const at = (name) => () => (window.marks[name] = performance.now());
-    addEventListener('change', at('chosen'), true);
-    addEventListener('click', (event) => event.target.id === 'cmdPlay' && at('clicked')(), true);
-    new MutationObserver(() => document.querySelector('#box[open]') && at('box')()).observe(document, {
-      subtree: true, attributes: true, attributeFilter: ['open'],
-    });
-    const copy = AudioBuffer.prototype.copyToChannel;
-    AudioBuffer.prototype.copyToChannel = function (...args) {
-      at('handed')();
-      return copy.apply(this, args);
-    };
+// The marks the figures are taken between, dated in the page: the file
+// chosen, the box shown, Play clicked, the first samples handed on.
+function mark() {
+  window.marks = {};
+  const at = (name) => () => (window.marks[name] = performance.now());
+  addEventListener('change', at('chosen'), true);
+  addEventListener('click', (event) => event.target.id === 'cmdPlay' && at('clicked')(), true);
+  new MutationObserver(() => document.getElementById('box').open && at('box')()).observe(document.getElementById('box'), {
+    attributes: true, attributeFilter: ['open'],
   });
-  await page.goto(address);
-  await page.waitForSelector('body[data-ready]');
-  await page.waitForFunction(() => performance.getEntriesByName('vantrel-core-started').length);
-  return {context, page};
+  const copy = AudioBuffer.prototype.copyToChannel;
+  AudioBuffer.prototype.copyToChannel = function (...args) {
+    if (!window.marks.handed) at('handed')();
+    return copy.apply(this, args);
+  };
 }
 
-// ---- load to ready --------------------------------------------------------
-const readies = [];
-const starts = [];
-for (let run = 0; run < 20; ++run) {
-  const {context, page} = await freshPage();
-  const at = (mark) => page.evaluate((mark) => performance.getEntriesByName(mark)[0].startTime, mark);
-  readies.push(await at('vantrel-ready'));
-  starts.push(await at('vantrel-core-started'));
-  await context.close();
-}
-const spread = (values) =>
-  `median ${ms(median(values))}, fastest ${ms(Math.min(...values))}, slowest ${ms(Math.max(...values))}`;
-console.log('## load, 20 fresh loads\n');
-console.log(`- to the window ready (navigation start to the controls in place): ${spread(readies)}`);
-console.log(`- to the core started in its worker (the first command can run): ${spread(starts)}\n`);
-
-// ---- open a 32 MiB FireRed 1.0 image --------------------------------------
 const image = path.join(work, 'FireRed.gba');
 execFileSync('bash', ['-c', 'set -euo pipefail; source "$1"; make_image "$2" 6', '-', smoke, image]);
 fs.truncateSync(image, 32 << 20);
-const opens = [];
-const reopens = [];
-const wholes = [];
-const plays = [];
-for (let run = 0; run < 10; ++run) {
-  const {context, page} = await freshPage();
-  const chooser = page.waitForEvent('filechooser');
-  await page.evaluate(() => delete window.showOpenFilePicker);
-  await page.click('#cmdOpen');
-  await (await chooser).setFiles(image);
-  await page.waitForSelector('#box[open]');
-  opens.push(await page.evaluate(() => window.marks.box - window.marks.chosen));
-  // The peer: the same File read whole, as a page that does not slice it.
-  await page.evaluate(() => document.body.append(Object.assign(document.createElement('input'), {type: 'file', id: 'peer'})));
-  await page.setInputFiles('#peer', image);
-  wholes.push(await page.evaluate(async () => {
-    const started = performance.now();
-    await document.getElementById('peer').files[0].arrayBuffer();
-    return performance.now() - started;
-  }));
-  await page.click('#box-ok');
-  // Again in the same page, whose worker has read a File and shown a box.
-  const first = await page.evaluate(() => window.marks.box);
-  const again = page.waitForEvent('filechooser');
-  await page.click('#cmdOpen');
-  await (await again).setFiles(image);
-  await page.waitForFunction((first) => window.marks.box !== first, first);
-  reopens.push(await page.evaluate(() => window.marks.box - window.marks.chosen));
-  await page.click('#box-ok');
-  await page.click('#cmdPlay');
-  await page.waitForFunction(() => window.marks.handed);
-  plays.push(await page.evaluate(() => window.marks.handed - window.marks.clicked));
-  await context.close();
-}
-console.log('## opening a 32 MiB FireRed 1.0 image (the file chosen to its box shown), 10 pages\n');
-console.log(`- the first in a fresh page: ${spread(opens)}`);
-console.log(`- the second in the same page: ${spread(reopens)}`);
-console.log(`- the peer, the same File read whole in the page (\`arrayBuffer()\`): ${spread(wholes)}\n`);
-console.log('## Play: the click to the first sample handed to Web Audio, 10 fresh pages\n');
-console.log(`${spread(plays)}\n`);
 
-await browser.close();
+// The image chosen through the file input (not Chromium's picker, which a
+// bench cannot answer); resolves to the chosen-to-box time.
+async function open(tab) {
+  await tab.run(() => {
+    delete window.showOpenFilePicker;
+    delete window.marks.box;
+  });
+  await tab.choose(image);
+  const taken = await waitFor(tab, () => window.marks.box && window.marks.box - window.marks.chosen);
+  await tab.click('#box-ok');
+  return taken;
+}
+
+const {server, address} = await servePage(pageDir);
+const ways = {'from disk': pathToFileURL(path.join(pageDir, 'Vantrel.html')).href, served: address};
+const rows = [];
+for (const engine of engines) {
+  const browser = await engine.launch();
+  for (const [way, url] of Object.entries(ways)) {
+    const figures = {ready: [], started: [], first: [], second: [], play: []};
+    // Each load in a tab of its own (Chromium and Firefox: a new private
+    // context, so nothing is cached; the server also says no-store).
+    for (let run = 0; run < 20; ++run) {
+      const tab = await browser.newTab();
+      await tab.goto(url);
+      const [ready, started] = await tab.run(() => ['vantrel-ready', 'vantrel-core-started']
+        .map((name) => performance.getEntriesByName(name)[0].startTime));
+      figures.ready.push(ready);
+      figures.started.push(started);
+      await tab.close();
+    }
+    for (let run = 0; run < 10; ++run) {
+      const tab = await browser.newTab();
+      await tab.goto(url);
+      await tab.run(mark);
+      figures.first.push(await open(tab));
+      figures.second.push(await open(tab));
+      await tab.click('#cmdPlay');
+      figures.play.push(await waitFor(tab, () => window.marks.handed && window.marks.handed - window.marks.clicked));
+      await tab.close();
+    }
+    rows.push(`| ${engine.name} | ${way} | ${Object.values(figures).map(spread).join(' | ')} |`);
+  }
+  await browser.close();
+}
 server.kill();
 fs.rmSync(work, {recursive: true});
+
+console.log('## times in ms: median (fastest to slowest)\n');
+console.log('Load: navigation start to the window ready and to the core started, 20 loads. Open: the file chosen');
+console.log('to its box shown, a 32 MiB FireRed 1.0 image, the first and the second in one page, 10 pages; Play:');
+console.log('the click to the first samples handed to Web Audio, in the same pages.\n');
+console.log('| engine | way | window ready | core started | first open | second open | Play |');
+console.log('|---|---|---|---|---|---|---|');
+console.log(rows.join('\n'));
