@@ -103,13 +103,13 @@ const chromium = {
         await page.mouse.drop(at, data);
       },
       offline: (offline) => page.setOfflineMode(offline),
-      // What Chromium makes of the page's manifest (and the text it read),
-      // and why it would not offer to install the page.
+      // What Chromium makes of the page's manifest, and why it would not
+      // offer to install the page.
       async manifest() {
         const session = await page.createCDPSession();
-        const {errors, manifest, data} = await session.send('Page.getAppManifest');
+        const {errors, manifest} = await session.send('Page.getAppManifest');
         const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
-        return {errors, manifest, data: JSON.parse(data), installabilityErrors};
+        return {errors, manifest, installabilityErrors};
       },
     }));
   },
