@@ -156,10 +156,11 @@ const webkit = {
     if (!process.env.DISPLAY) throw new Error('WebKit needs an X display (scripts/with-xvfb)');
     const port = await freePort();
     // A home of its own, so that MiniBrowser's profile and the downloads the
-    // page gives are made there and go with it.
+    // page gives are made there and go with it. On Xvfb, which has no GPU
+    // buffers to share, WebKit paints nothing unless it renders without them.
     const home = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-webkit-'));
     const env = {...process.env, HOME: home, XDG_CONFIG_HOME: `${home}/.config`, XDG_DATA_HOME: `${home}/.local/share`,
-      XDG_CACHE_HOME: `${home}/.cache`, MESA_SHADER_CACHE_DISABLE: 'true'};
+      XDG_CACHE_HOME: `${home}/.cache`, MESA_SHADER_CACHE_DISABLE: 'true', WEBKIT_DISABLE_DMABUF_RENDERER: '1'};
     const driver = spawn('WebKitWebDriver', [`--port=${port}`], {stdio: 'ignore', env});
     const call = async (method, where, body) => {
       const response = await fetch(`http://127.0.0.1:${port}${where}`, {
@@ -178,41 +179,42 @@ const webkit = {
         await new Promise((resolve) => setTimeout(resolve, 50));
       }
     }
-    // One MiniBrowser for all tabs: each loads the page anew.
-    const {sessionId} = await call('POST', '/session', {capabilities: {alwaysMatch: {
-      browserName: 'MiniBrowser',
-      'webkitgtk:browserOptions': {binary: miniBrowser(), args: ['--automation']},
-    }}});
-    const session = (method, where, body) => call(method, `/session/${sessionId}${where}`, body);
-    // The page's policy holds for what is run in it too: no eval, so the
-    // function goes as the script's text, and the answer as JSON.
-    const run = (fn, ...args) => session('POST', '/execute/sync', {
-      script: `return (${fn}).apply(null, arguments)`, args,
-    });
-    const element = async (selector) =>
-      Object.values(await session('POST', '/element', {using: 'css selector', value: selector}))[0];
-    const tab = {
-      async goto(url) {
-        await session('POST', '/url', {url});
-        await waitFor(tab, ready);
-      },
-      run,
-      inject: (source) => session('POST', '/execute/sync', {script: source, args: []}),
-      click: async (selector) => session('POST', `/element/${await element(selector)}/click`, {}),
-      press: (key) => session('POST', '/actions', {actions: [{type: 'key', id: 'keyboard', actions: [
-        {type: 'keyDown', value: keys[key]}, {type: 'keyUp', value: keys[key]}]}]}),
-      // MiniBrowser's picker cannot be answered: the file goes to the input.
-      choose: async (file) => session('POST', `/element/${await element('#chooser')}/value`, {text: file}),
-      async screenshot(selector, file) {
-        fs.writeFileSync(file, Buffer.from(await session('GET', `/element/${await element(selector)}/screenshot`), 'base64'));
-      },
-      close: () => session('POST', '/url', {url: 'about:blank'}),
-    };
-    return {
-      newTab: async () => tab,
-      async close() {
+    // A MiniBrowser for each tab, as the other engines give each a context
+    // of its own (and one that loaded the page twice here, in two cases,
+    // now and then crashed in the next load).
+    async function newTab() {
+      const {sessionId} = await call('POST', '/session', {capabilities: {alwaysMatch: {
+        browserName: 'MiniBrowser',
+        'webkitgtk:browserOptions': {binary: miniBrowser(), args: ['--automation']},
+      }}});
+      const session = (method, where, body) => call(method, `/session/${sessionId}${where}`, body);
+      const element = async (selector) =>
+        Object.values(await session('POST', '/element', {using: 'css selector', value: selector}))[0];
+      const tab = {
+        async goto(url) {
+          await session('POST', '/url', {url});
+          await waitFor(tab, ready);
+        },
+        // The page's policy holds for what is run in it too: no eval, so the
+        // function goes as the script's text, and the answer as JSON.
+        run: (fn, ...args) => session('POST', '/execute/sync', {script: `return (${fn}).apply(null, arguments)`, args}),
+        inject: (source) => session('POST', '/execute/sync', {script: source, args: []}),
+        click: async (selector) => session('POST', `/element/${await element(selector)}/click`, {}),
+        press: (key) => session('POST', '/actions', {actions: [{type: 'key', id: 'keyboard', actions: [
+          {type: 'keyDown', value: keys[key]}, {type: 'keyUp', value: keys[key]}]}]}),
+        // MiniBrowser's picker cannot be answered: the file goes to the input.
+        choose: async (file) => session('POST', `/element/${await element('#chooser')}/value`, {text: file}),
+        async screenshot(selector, file) {
+          fs.writeFileSync(file, Buffer.from(await session('GET', `/element/${await element(selector)}/screenshot`), 'base64'));
+        },
         // A session WebKit ended itself (after a crash) is gone already.
-        await session('DELETE', '').catch(() => {});
+        close: () => session('DELETE', '').catch(() => {}),
+      };
+      return tab;
+    }
+    return {
+      newTab,
+      async close() {
         const exited = new Promise((resolve) => driver.once('exit', resolve));
         driver.kill();
         await exited;
