@@ -35,6 +35,22 @@ function image(version) {
   return {file, bytes};
 }
 
+// The image with names of its own: a table the second header's word at
+// 0x144 points at, every species a made-up name but Charizard's.
+function withNames(bytes) {
+  const table = 0x30000;
+  const named = Buffer.from(bytes);
+  named.writeUInt32LE(3, 0x104);
+  named.writeUInt32LE(0x08000000 + table, 0x144);
+  for (let species = 0; species < 412; ++species) {
+    const name = species === 6 ? 'DRACAUFEU' : `N${species}`;
+    const at = table + 11 * species;
+    named.fill(0xff, at, at + 11);
+    named.set([...name].map((c) => (c >= 'A' ? 0xbb + c.charCodeAt(0) - 65 : 0xa1 + c.charCodeAt(0) - 48)), at);
+  }
+  return named;
+}
+
 // Differences from `before`, as [offset, value] pairs.
 function changes(before, after) {
   assert.equal(after.length, before.length, 'the image changed its size');
@@ -204,6 +220,43 @@ const cases = [
         assert.equal(name, 'FireRed 1.0.gba');
         assert.deepEqual(changes(bytes, Buffer.from(saved, 'base64')), cry === 6 ? [] : [[cryAt['1.0'], cry]]);
       }
+    },
+  },
+  {
+    name: 'past 251: Rayquaza saved rewrites the window, and is selected when the image opens again',
+    async run({tab}) {
+      const {file, bytes} = image('1.0');
+      await chooseByInput(tab, file);
+      assert.deepEqual(await box(tab), opened);
+      await select(tab, 'Rayquaza');
+      await tab.click('#cmdSave');
+      assert.deepEqual(await box(tab), ['Vantrel', 'ROM saved successfully!']);
+      const saved = Buffer.from((await waitFor(tab, () => window.downloads[0])).bytes, 'base64');
+      // The 14 bytes from 10 before the cry byte, the wide form naming 406.
+      const window = [cryAt['1.0'] - 10, cryAt['1.0'] + 4];
+      assert.deepEqual([...saved.subarray(...window)],
+        [0x08, 0x40, 0x5e, 0xd1, 0x00, 0x25, 0x01, 0x20, 0x00, 0x02, 0x96, 0x30, 0x00, 0x21]);
+      assert.ok(changes(bytes, saved).every(([at]) => at >= window[0] && at < window[1]));
+      const again = path.join(work, 'rayquaza.gba');
+      fs.writeFileSync(again, saved);
+      await tab.choose(again);
+      assert.deepEqual(await box(tab), opened);
+      assert.equal((await state(tab)).cmbPoke.value, 'Rayquaza');
+    },
+  },
+  {
+    name: "the list shows the image's own names, and the built-in ones again for an image with none",
+    async run({tab}) {
+      const named = path.join(work, 'named.gba');
+      fs.writeFileSync(named, withNames(image('1.0').bytes));
+      await chooseByInput(tab, named);
+      assert.deepEqual(await box(tab), opened);
+      const shown = await tab.run(() => [...document.getElementById('cmbPoke').options].map((o) => o.text));
+      assert.equal(shown.length, 386);
+      assert.deepEqual([shown[5], shown[24], (await state(tab)).cmbPoke.value], ['Dracaufeu', 'N25', 'Dracaufeu']);
+      await tab.choose(image('1.0').file);
+      assert.deepEqual(await box(tab), opened);
+      assert.equal((await state(tab)).cmbPoke.value, 'Charizard');
     },
   },
   {
