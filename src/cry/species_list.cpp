@@ -438,8 +438,5 @@ std::string_view SentenceName(std::string_view listed) {
   return listed.substr(0, listed.find_last_not_of(' ') + 1);
 }
 
-std::string_view SpeciesName(int number) {
-  return SentenceName(SpeciesList()[static_cast<std::size_t>(number - 1)]);
-}
 
 }  // namespace vantrel

@@ -27,7 +27,5 @@ std::vector<std::string> ShownNames(const NameTable& table);
 // blank.
 std::string_view SentenceName(std::string_view listed);
 
-// National species `number`'s built-in name for a sentence.
-std::string_view SpeciesName(int number);
 
 }  // namespace vantrel

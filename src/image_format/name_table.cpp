@@ -49,8 +49,8 @@ NameTable Unusable(NameTable table, std::string why) {
   return table;
 }
 
-}  // namespace
-
+// A byte of the character set of the Latin-script releases, as UTF-8;
+// nothing for a byte that is no character Vantrel knows (0xFF ends a name).
 std::optional<std::string_view> CharacterOf(std::uint8_t byte) {
   if (byte >= kFirstDigit && byte < kFirstDigit + kDigits.size()) {
     return kDigits.substr(byte - kFirstDigit, 1);
@@ -63,6 +63,8 @@ std::optional<std::string_view> CharacterOf(std::uint8_t byte) {
   }
   return std::nullopt;
 }
+
+}  // namespace
 
 std::string LanguageText(std::uint32_t language) {
   for (const Language& known : kLanguages) {

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "image_format/image_header.h"
@@ -38,10 +37,6 @@ struct NameTable {
 // 1 on ends within its 11 bytes in characters Vantrel knows. File failures
 // are raised.
 NameTable ReadNameTable(ByteSource& image, const ImageHeader& header);
-
-// A byte of the character set of the Latin-script releases, as UTF-8;
-// nothing for a byte that is no character Vantrel knows (0xFF ends a name).
-std::optional<std::string_view> CharacterOf(std::uint8_t byte);
 
 // "French (language 3)"; "language 9" for one Vantrel has no name for.
 std::string LanguageText(std::uint32_t language);

@@ -60,10 +60,6 @@ std::size_t BinaryFile::ReadFrom(std::int64_t offset, std::span<std::uint8_t> in
   return done;
 }
 
-void BinaryFile::WriteByte(std::int64_t offset, std::uint8_t value) {
-  Write(offset, std::span(&value, 1));
-}
-
 void BinaryFile::Write(std::int64_t offset, std::span<const std::uint8_t> bytes) {
   if (offset < 0) throw RuntimeError(kBadRecordNumber);
   const std::int64_t room = std::max<std::int64_t>(Size() - offset, 0);

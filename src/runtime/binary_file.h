@@ -31,8 +31,6 @@ class BinaryFile final : public ByteSource {
   ~BinaryFile() override;
 
   std::int64_t Size() const override;
-  // Writes in place; raises kWritePastEndOfFile at or past the end.
-  void WriteByte(std::int64_t offset, std::uint8_t value);
   // Writes `bytes` in place from `offset` on, in one store where they lie in
   // one page, so that no reader meets some of them new and some old. Those
   // past the end are not written: kWritePastEndOfFile, after the rest.

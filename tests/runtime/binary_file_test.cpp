@@ -17,6 +17,11 @@
 namespace vantrel {
 namespace {
 
+// One byte to write.
+std::vector<std::uint8_t> Byte(std::uint8_t value) {
+  return {value};
+}
+
 namespace fs = std::filesystem;
 using test::ImageBytes;
 using test::ReadBytes;
@@ -44,12 +49,25 @@ TEST_F(BinaryFileTest, ReadsAndWritesSingleBytesInPlace) {
   BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kReadWrite);
   EXPECT_EQ(file.Size(), 16);
   EXPECT_EQ(file.ReadByte(0), ImageBytes(16)[0]);
-  file.WriteByte(15, 0xAB);
+  file.Write(15, Byte(0xAB));
   EXPECT_EQ(file.ReadByte(15), 0xAB);
   file.Close();
   std::vector<std::uint8_t> expected = ImageBytes(16);
   expected[15] = 0xAB;
   EXPECT_EQ(ReadBytes(image), expected);
+}
+
+// A run across a page's end goes in one store for each page, and both are
+// on disk when the file is closed.
+TEST_F(BinaryFileTest, WritesARunAcrossTwoPages) {
+  const fs::path large = test::MakeImage(dir / "large.gba", 0x3000);
+  const std::vector<std::uint8_t> run{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
+  BinaryFile file = BinaryFile::Open(large, BinaryFile::Access::kReadWrite);
+  file.Write(0x2000 - 7, run);
+  file.Close();
+  std::vector<std::uint8_t> expected = ImageBytes(0x3000);
+  std::copy(run.begin(), run.end(), expected.begin() + 0x2000 - 7);
+  EXPECT_EQ(ReadBytes(large), expected);
 }
 
 TEST_F(BinaryFileTest, NeverCreatesAFile) {
@@ -66,8 +84,8 @@ TEST_F(BinaryFileTest, NeverCreatesAFile) {
 TEST_F(BinaryFileTest, NeverGrowsAFile) {
   BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kReadWrite);
   EXPECT_EQ(ErrorNumberOf([&] { file.ReadByte(16); }), kInputPastEndOfFile);
-  EXPECT_EQ(ErrorNumberOf([&] { file.WriteByte(16, 1); }), kWritePastEndOfFile);
-  EXPECT_EQ(ErrorNumberOf([&] { file.WriteByte(1 << 30, 1); }), kWritePastEndOfFile);
+  EXPECT_EQ(ErrorNumberOf([&] { file.Write(16, Byte(1)); }), kWritePastEndOfFile);
+  EXPECT_EQ(ErrorNumberOf([&] { file.Write(1 << 30, Byte(1)); }), kWritePastEndOfFile);
   EXPECT_EQ(ErrorNumberOf([&] { file.ReadByte(-1); }), kBadRecordNumber);
   file.Close();
   EXPECT_EQ(ReadBytes(image), ImageBytes(16));
@@ -146,7 +164,7 @@ TEST_F(BinaryFileTest, UnicodeNamesWork) {
   const fs::path named =
       test::MakeImage(dir / "Pok\xC3\xA9mon \xE7\x81\xAB \xF0\x9F\x94\xA5.gba", 4);
   BinaryFile file = BinaryFile::Open(named, BinaryFile::Access::kReadWrite);
-  file.WriteByte(1, 0x42);
+  file.Write(1, Byte(0x42));
   file.Close();
   EXPECT_EQ(ReadBytes(named)[1], 0x42);
 }
@@ -158,7 +176,7 @@ TEST_F(BinaryFileTest, PathsLongerThanTheOldLimitWork) {
   const fs::path deep = test::MakeImage(folder / "image.gba", 4);
   ASSERT_GT(deep.native().size(), 300u);
   BinaryFile file = BinaryFile::Open(deep, BinaryFile::Access::kReadWrite);
-  file.WriteByte(3, 0x5A);
+  file.Write(3, Byte(0x5A));
   file.Close();
   EXPECT_EQ(ReadBytes(deep)[3], 0x5A);
 }
@@ -177,7 +195,7 @@ TEST_F(BinaryFileTest, AWriterShutsOutOtherWriters) {
   }
   BinaryFile reader = BinaryFile::Open(image, BinaryFile::Access::kRead);
   EXPECT_EQ(reader.ReadByte(3), ImageBytes(16)[3]);
-  writer.WriteByte(3, 0x77);
+  writer.Write(3, Byte(0x77));
   writer.Close();
 }
 #endif
@@ -186,7 +204,7 @@ TEST_F(BinaryFileTest, HandlesAreReleasedOnEveryPath) {
   const int before = test::OpenHandleCount();
   {
     BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kReadWrite);
-    EXPECT_EQ(ErrorNumberOf([&] { file.WriteByte(99, 0); }), kWritePastEndOfFile);
+    EXPECT_EQ(ErrorNumberOf([&] { file.Write(99, Byte(0)); }), kWritePastEndOfFile);
   }
   {
     BinaryFile file = BinaryFile::Open(image, BinaryFile::Access::kRead);

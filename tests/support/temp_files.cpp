@@ -167,7 +167,7 @@ std::vector<std::string> EnglishNames() {
   names[0] = "??????????";
   for (int species = 1; species <= kSpeciesCount; ++species) {
     std::string name;
-    for (const char c : SpeciesName(species)) {
+    for (const char c : SentenceName(SpeciesList()[static_cast<std::size_t>(species - 1)])) {
       name += c == '\''
                   ? std::string("’")
                   : std::string(1, c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
