@@ -205,10 +205,16 @@ void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   if (!file) throw std::runtime_error("cannot write " + path.string());
 }
 
+// In one read: the tests compare images of 33 MiB, which a byte at a time
+// takes minutes to read under the sanitizers.
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) throw std::runtime_error("cannot read " + path.string());
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.tellg()));
+  file.seekg(0);
+  file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!file) throw std::runtime_error("cannot read " + path.string());
+  return bytes;
 }
 
 fs::path MakeImage(const fs::path& path, std::size_t size, std::uint8_t cry) {
