@@ -34,7 +34,8 @@ desktop-file-validate "$root/share/applications/org.vantrel.Vantrel.desktop" ||
   fail "the desktop entry does not validate"
 [ "$("$root/bin/vantrel-cli" --version)" = "vantrel-cli 1.00" ] || fail "vantrel-cli --version"
 species=$("$root/bin/vantrel-cli" species)
-[ "$(wc -l <<<"$species")" -eq 251 ] && [ "$(head -n 1 <<<"$species")" = $'1\tBulbasaur' ] ||
+[ "$(wc -l <<<"$species")" -eq 386 ] && [ "$(head -n 1 <<<"$species")" = $'1\tBulbasaur' ] &&
+  [ "$(tail -n 1 <<<"$species")" = $'386\tDeoxys' ] ||
   fail "vantrel-cli species"
 
 # ---- the Windows zip ---------------------------------------------------------
