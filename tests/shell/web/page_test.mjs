@@ -143,7 +143,7 @@ const writes = [
 
 const cases = [
   {
-    name: 'the window: places, captions, names; installing only when served',
+    name: 'the window: places, captions whole, names; installing only when served',
     async run({tab, served}) {
       const shown = await tab.run(() => {
         const form = document.getElementById('form').getBoundingClientRect();
@@ -153,7 +153,12 @@ const cases = [
           places[control.id] = [x - form.x, y - form.y, width, height];
         }
         const names = [...document.querySelectorAll('#form button')].map((b) => b.getAttribute('aria-label') || b.textContent);
-        return {places, names, label: document.getElementById('cmbPoke').labels[0].textContent,
+        const clipped = [...document.querySelectorAll('#form button')].filter((button) => {
+          const text = document.createRange();
+          text.selectNodeContents(button);
+          return text.getBoundingClientRect().width > button.clientWidth - 4;
+        }).map((button) => button.id);
+        return {places, names, clipped, label: document.getElementById('cmbPoke').labels[0].textContent,
           manifest: Boolean(document.querySelector('link[rel=manifest]'))};
       });
       // Each control at its place in the layout table, in pixels (twips / 15).
@@ -163,6 +168,7 @@ const cases = [
         Command1: [168, 216, 73, 33], cryRestore: [248, 216, 121, 33], Label2: [0, 248, 225, 25],
       });
       assert.deepEqual(shown.names.sort(), ['Open ROM', 'Play cry', 'Remove Cry', 'Restore Removed Cry', 'Save ROM']);
+      assert.deepEqual(shown.clipped, [], 'a caption touches its edges or is cut off');
       assert.equal(shown.label, 'Select Pokémon:');
       assert.equal(shown.manifest, served);
       assert.equal((await state(tab)).cmdSave.disabled, true, 'Save is enabled with no image open');
