@@ -438,5 +438,4 @@ std::string_view SentenceName(std::string_view listed) {
   return listed.substr(0, listed.find_last_not_of(' ') + 1);
 }
 
-
 }  // namespace vantrel

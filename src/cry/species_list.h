@@ -27,5 +27,4 @@ std::vector<std::string> ShownNames(const NameTable& table);
 // blank.
 std::string_view SentenceName(std::string_view listed);
 
-
 }  // namespace vantrel
